@@ -1,0 +1,36 @@
+#pragma once
+
+#include "mapdb/recordset.h"
+#include "mapdb/sqltext.h"
+
+#include <QString>
+
+namespace moravelt {
+
+// The connection to the map database ("Cn"). The file is an SQLite 3 database named by the
+// connection string's "Data Source" and opened read-only: the game never writes the map.
+class MapDatabase
+{
+public:
+    // The connection string the load sequence builds from the program's folder.
+    static QString connectionString(const QString& folderWithSeparator);
+    // The "Data Source" part of a connection string, or an empty text.
+    static QString dataSource(const QString& connectionString);
+
+    // Opens the database; throws MoraveltError naming the file and the reason.
+    explicit MapDatabase(const QString& connectionString);
+    ~MapDatabase();
+    MapDatabase(const MapDatabase&) = delete;
+    MapDatabase& operator=(const MapDatabase&) = delete;
+
+    // Runs one query and reads its whole result; throws MoraveltError on failure.
+    RecordsetPtr open(const SqlText& sql) const;
+
+    const QString& fileName() const { return m_fileName; }
+
+private:
+    QString m_connectionName;
+    QString m_fileName;
+};
+
+} // namespace moravelt

@@ -1,0 +1,54 @@
+#include "mapdb/querytexts.h"
+
+namespace moravelt::QueryTexts {
+
+SqlText hitTest(float x, float y)
+{
+    // The bounds are single-precision values, as the pointer position is.
+    const float left = x - 90.0f;
+    const float right = x + 90.0f;
+    const float top = y - 90.0f;
+    const float bottom = y + 90.0f;
+    return {QStringLiteral("SELECT 地名 FROM tbl_座標 WHERE x BETWEEN ? AND ? AND y BETWEEN ? AND ?"),
+            {double(left), double(right), double(top), double(bottom)}};
+}
+
+SqlText distances(const QString& town)
+{
+    return {QStringLiteral("SELECT * FROM tbl_距離 WHERE ( 出発地 = ?)"), {town}};
+}
+
+SqlText hiddenDistances(const QString& hiddenTown)
+{
+    return {QStringLiteral("SELECT 出発,目的地,隠れた街までの距離 FROM tbl_隠距 WHERE ( 隠れ = ?)"),
+            {hiddenTown}};
+}
+
+SqlText hiddenEvent(const QString& hiddenTown)
+{
+    return {QStringLiteral("SELECT * FROM tbl_隠れ WHERE ( 隠れ = ?)"), {hiddenTown}};
+}
+
+SqlText quiz(const QString& town)
+{
+    return {QStringLiteral("SELECT * FROM tbl_Quiz WHERE ( 地名 = ?)"), {town}};
+}
+
+SqlText oneLeg(const QString& from, const QString& to)
+{
+    return {QStringLiteral("SELECT * FROM tbl_距離 WHERE ( 出発地 = ?) AND ( 目的地 = ?)"),
+            {from, to}};
+}
+
+SqlText hiddenOnRoad(const QString& from)
+{
+    return {QStringLiteral("SELECT * FROM tbl_隠距 WHERE ( 出発 = ?) ORDER BY 隠れた街までの距離"),
+            {from}};
+}
+
+SqlText allRoads()
+{
+    return {QStringLiteral("SELECT 出発地, 目的地, km FROM tbl_距離"), {}};
+}
+
+} // namespace moravelt::QueryTexts
