@@ -1,0 +1,72 @@
+#include "testmapdb.h"
+
+#include "app/moravelterror.h"
+#include "mapdb/mapdatabase.h"
+#include "mapdb/schema.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace moravelt::test {
+
+void TestMap::road(const QString& a, const QString& b, double km)
+{
+    roads.push_back({a, b, km});
+    roads.push_back({b, a, km});
+}
+
+namespace {
+
+void exec(QSqlQuery& query, const QString& sql, const QVariantList& values = {})
+{
+    query.prepare(sql);
+    for (const QVariant& v : values)
+        query.addBindValue(v);
+    if (!query.exec())
+        throw MoraveltError(sql + QStringLiteral(": ") + query.lastError().text());
+}
+
+void insertAll(QSqlQuery& query, const QString& table, int columns,
+               const std::vector<QVariantList>& rows)
+{
+    QStringList marks;
+    for (int i = 0; i < columns; ++i)
+        marks << QStringLiteral("?");
+    const QString sql =
+        QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(table, marks.join(QLatin1Char(',')));
+    for (const QVariantList& row : rows)
+        exec(query, sql, row);
+}
+
+} // namespace
+
+TestMapDb::TestMapDb(const TestMap& map)
+{
+    const QString name = QStringLiteral("moravelt-test-writer");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(fileName());
+        if (!db.open())
+            throw MoraveltError(db.lastError().text());
+        QSqlQuery query(db);
+        for (const QString& sql : Schema::createStatements())
+            exec(query, sql);
+        insertAll(query, QStringLiteral("tbl_座標"), 3, map.towns);
+        insertAll(query, QStringLiteral("tbl_距離"), 3, map.roads);
+        insertAll(query, QStringLiteral("tbl_隠距"), 4, map.hidden);
+        insertAll(query, QStringLiteral("tbl_隠れ"), 2, map.events);
+        insertAll(query, QStringLiteral("tbl_Quiz"), 6, map.quizzes);
+        for (const QString& sql : Schema::indexStatements())
+            exec(query, sql);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+QString TestMapDb::connectionString() const
+{
+    return MapDatabase::connectionString(folder());
+}
+
+} // namespace moravelt::test
