@@ -1,0 +1,9 @@
+#pragma once
+
+namespace moravelt {
+
+// The windows name the classic Windows Japanese fonts; the metric-compatible IPA fonts stand
+// in for them.
+void installFontSubstitutions();
+
+} // namespace moravelt

@@ -1,0 +1,236 @@
+#include "app/form1.h"
+
+#include "app/designlayout.h"
+#include "app/form2.h"
+#include "app/form3.h"
+#include "app/moravelterror.h"
+#include "app/placement.h"
+#include "app/settingsfile.h"
+#include "app/twips.h"
+#include "app/workareaget.h"
+#include "app/prompt.h"
+#include "app/windowrefs.h"
+#include "mapview/mapimage.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTableView>
+#include <QTimer>
+
+namespace moravelt {
+
+Form1::Form1(Form1Setup setup, QWidget* parent)
+    : QMainWindow(parent), m_setup(std::move(setup)), m_image1(new MapImage),
+      m_dataGrid1(new RecordsetModel(this)), m_dataGrid2(new RecordsetModel(this))
+{
+    registerForm1(this);
+    setWindowTitle(QStringLiteral("!モラベルト"));
+    auto* client = new QWidget;
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    m_image1->setParent(client);
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image1->setGeometry(DesignLayout::rect(60, 60, 1755, 1575));
+    m_image1->setLeftTwips(60);
+    m_image1->setTopTwips(60);
+    buildMenus();
+    resize(DesignLayout::size(6735, 8445) + QSize(0, menuBar()->sizeHint().height()));
+
+    connect(&form2(), &Form2::unloaded, this, &Form1::storeForm2);
+    connect(&form3(), &Form3::unloaded, this, &Form1::storeForm3);
+    connect(&form3(), &Form3::seidoLevelChanged, this,
+            [this](std::int16_t level) { m_saveData.SeidoLevel = level; });
+}
+
+Form1::~Form1()
+{
+    registerForm1(nullptr);
+}
+
+void Form1::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    QMenu* first = bar->addMenu(QStringLiteral("menu"));
+    m_menu[0] = first->menuAction();
+    m_mn0[0] = first->addAction(QStringLiteral("答えも表示"));
+    m_mn0[0]->setCheckable(true);
+
+    m_destinationPopup = bar->addMenu(QStringLiteral("目的地"));
+    m_menu[1] = m_destinationPopup->menuAction();
+    m_mn1[0] = m_destinationPopup->addAction(QStringLiteral("出発地"));
+    m_mn1[1] = m_destinationPopup->addAction(QStringLiteral("目的地"));
+
+    m_menu[2] = bar->addAction(QStringLiteral("ナビ作成"));
+}
+
+QuerySlots& Form1::querySlots()
+{
+    if (!m_slots)
+        throw MoraveltError(QStringLiteral("地図データベースが開かれていません"));
+    return *m_slots;
+}
+
+void Form1::load()
+{
+    // Native windows first, so that the frames are known when the places are computed.
+    winId();
+    form2().winId();
+    form3().winId();
+    SaveDataGet();
+
+    QString folder = m_setup.programFolder;
+    DirPathGet(folder);
+    m_cn = std::make_unique<MapDatabase>(MapDatabase::connectionString(folder));
+    m_slots = std::make_unique<QuerySlots>(*m_cn);
+
+    const QString pictureFile = folder + QStringLiteral("map.jpg");
+    QImageReader reader(pictureFile);
+    QImage picture = reader.read();
+    if (picture.isNull())
+        throw MoraveltError(QStringLiteral("「map.jpg」を読み込めません: %1 (%2)")
+                                .arg(reader.errorString(), pictureFile));
+    m_image1->setPicture(std::move(picture));
+
+    m_menu[1]->setVisible(false);
+    form3().menu(1)->setVisible(false);
+    if (form3().MSFlexGrid1()->model())
+        form3().MSFlexGrid1()->setColumnWidth(4, Twips::toPixels(1500));
+    form2().show();
+    form3().show();
+}
+
+void Form1::SaveDataGet()
+{
+    const std::optional<SaveData> stored = SettingsFile::read(m_setup.settingsPath);
+    if (!stored) {
+        applyFirstStartDefaults();
+        return;
+    }
+    m_saveData = *stored;
+    const SaveData& d = m_saveData;
+    m_image1->setLeftTwips(float(d.ImgLeft));
+    m_image1->setTopTwips(float(d.ImgTop));
+    auto place = [](QWidget& w, std::int32_t left, std::int32_t top, std::int32_t width,
+                    std::int32_t height) {
+        WindowGeometry::setLeft(w, float(left));
+        WindowGeometry::setTop(w, float(top));
+        WindowGeometry::setWidth(w, float(width));
+        WindowGeometry::setHeight(w, float(height));
+    };
+    place(*this, d.Frm1Left, d.Frm1Top, d.Frm1Width, d.Frm1Height);
+    place(form2(), d.Frm2Left, d.Frm2Top, d.Frm2Width, d.Frm2Height);
+    m_mn0[0]->setChecked(d.AnsCheck != 0);
+    place(form3(), d.Frm3Left, d.Frm3Top, d.Frm3Width, d.Frm3Height);
+    form3().Text1()->setText(d.DepartText);
+    form3().Text2()->setText(d.DestText);
+    form3().SeidoCheck(d.SeidoLevel);
+    SettingFrm(*this);
+    SettingFrm(form2());
+    SettingFrm(form3());
+}
+
+void Form1::applyFirstStartDefaults()
+{
+    const TwipsRect main = WindowGeometry::get(*this);
+    // Keep the main window where the system put it, so the others line up with it when shown.
+    WindowGeometry::setLeft(*this, main.left);
+    WindowGeometry::setTop(*this, main.top);
+    WindowGeometry::setTop(form2(), main.top);
+    WindowGeometry::setLeft(form2(), main.width + main.left);
+    const TwipsRect info = WindowGeometry::get(form2());
+    WindowGeometry::setTop(form3(), info.height + main.top);
+    WindowGeometry::setLeft(form3(), main.width + main.left);
+    m_image1->setTopTwips(-17805);
+    m_image1->setLeftTwips(-16590);
+    form3().SeidoCheck(1);
+}
+
+void Form1::SaveDataPut()
+{
+    m_saveData.ImgLeft = Twips::round(m_image1->leftTwips());
+    m_saveData.ImgTop = Twips::round(m_image1->topTwips());
+    const TwipsRect main = WindowGeometry::get(*this);
+    m_saveData.Frm1Left = Twips::round(main.left);
+    m_saveData.Frm1Top = Twips::round(main.top);
+    m_saveData.Frm1Width = Twips::round(main.width);
+    m_saveData.Frm1Height = Twips::round(main.height);
+    m_saveData.AnsCheck = m_mn0[0]->isChecked() ? -1 : 0;
+    SettingsFile::write(m_setup.settingsPath, m_saveData);
+}
+
+void Form1::SettingFrm(QWidget& frm)
+{
+    const TwipsRect place = WindowGeometry::get(frm);
+    const WorkArea area = currentWorkArea();
+    if (settingFrmCoordinate(place.top, workAreaValue(area, QStringLiteral("height"))) != place.top)
+        WindowGeometry::setTop(frm, 0);
+    if (settingFrmCoordinate(place.left, workAreaValue(area, QStringLiteral("width"))) !=
+        place.left)
+        WindowGeometry::setLeft(frm, 0);
+}
+
+void Form1::storeForm2(const TwipsRect& g)
+{
+    m_saveData.Frm2Left = Twips::round(g.left);
+    m_saveData.Frm2Top = Twips::round(g.top);
+    m_saveData.Frm2Width = Twips::round(g.width);
+    m_saveData.Frm2Height = Twips::round(g.height);
+}
+
+void Form1::storeForm3(const TwipsRect& g, const QString& depart, const QString& dest)
+{
+    m_saveData.Frm3Left = Twips::round(g.left);
+    m_saveData.Frm3Top = Twips::round(g.top);
+    m_saveData.Frm3Width = Twips::round(g.width);
+    m_saveData.Frm3Height = Twips::round(g.height);
+    m_saveData.DepartText = depart;
+    m_saveData.DestText = dest;
+}
+
+void Form1::runExitSequence()
+{
+    if (m_exited)
+        return;
+    m_exited = true;
+    auto step = [this](auto&& action) {
+        try {
+            action();
+        } catch (...) {
+            // A failing step is passed over so that the settings are still written.
+        }
+    };
+    step([] {
+        if (form2Exists() && form2().isLoaded())
+            form2().close();
+    });
+    step([] {
+        if (form3Exists() && form3().isLoaded())
+            form3().close();
+    });
+    step([this] {
+        m_slots.reset();
+        m_cn.reset();
+    });
+    step([this] { SaveDataPut(); });
+    emit exitSequenceFinished();
+    QCoreApplication::exit(0);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    runExitSequence();
+    event->accept();
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    WindowGeometry::reapplyOuterSize(*this, false);
+    QTimer::singleShot(0, this, [this] { WindowGeometry::reapplyOuterSize(*this); });
+}
+
+} // namespace moravelt

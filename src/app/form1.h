@@ -1,0 +1,87 @@
+#pragma once
+
+#include "app/savedata.h"
+#include "app/windowgeometry.h"
+#include "mapdb/mapdatabase.h"
+#include "mapdb/queryslots.h"
+#include "mapdb/recordsetmodel.h"
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+class QAction;
+class QMenu;
+
+namespace moravelt {
+
+class MapImage;
+class Prompt;
+
+// What the main window needs from outside: where the map files and the settings live, and
+// how to show message boxes.
+struct Form1Setup
+{
+    QString programFolder;              // the folder of the running program
+    QString settingsPath;               // "Moravelt.ini" in the current directory
+    Prompt* prompt = nullptr;
+};
+
+// The main window: the map picture, the menu bar, the database connection and query slots,
+// and the settings record.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit Form1(Form1Setup setup, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The load sequence. Throws MoraveltError naming the file that stopped start-up.
+    void load();
+    // The exit sequence; each step runs even when an earlier one failed.
+    void runExitSequence();
+
+    void SaveDataGet();
+    void SaveDataPut();
+    void SettingFrm(QWidget& frm);
+
+    MapImage* Image1() const { return m_image1; }
+    QAction* menu(int index) const { return m_menu.at(std::size_t(index)); }
+    QAction* mn0(int index) const { return m_mn0.at(std::size_t(index)); }
+    QAction* mn1(int index) const { return m_mn1.at(std::size_t(index)); }
+    QMenu* destinationPopup() const { return m_destinationPopup; }
+
+    SaveData& saveData() { return m_saveData; }
+    Prompt& prompt() const { return *m_setup.prompt; }
+    QuerySlots& querySlots();
+    RecordsetModel* DataGrid1() const { return m_dataGrid1; }
+    RecordsetModel* DataGrid2() const { return m_dataGrid2; }
+
+signals:
+    void exitSequenceFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildMenus();
+    void applyFirstStartDefaults();
+    void storeForm2(const TwipsRect& geometry);
+    void storeForm3(const TwipsRect& geometry, const QString& depart, const QString& dest);
+
+    Form1Setup m_setup;
+    SaveData m_saveData;
+    std::unique_ptr<MapDatabase> m_cn;
+    std::unique_ptr<QuerySlots> m_slots;
+    MapImage* m_image1;
+    RecordsetModel* m_dataGrid1;
+    RecordsetModel* m_dataGrid2;
+    std::array<QAction*, 3> m_menu{};
+    std::array<QAction*, 1> m_mn0{};
+    std::array<QAction*, 2> m_mn1{};
+    QMenu* m_destinationPopup = nullptr;
+    bool m_exited = false;
+};
+
+} // namespace moravelt

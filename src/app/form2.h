@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/windowgeometry.h"
+#include "mapdb/recordsetmodel.h"
+
+#include <QWidget>
+
+class QPlainTextEdit;
+class QTableView;
+
+namespace moravelt {
+
+// The information window: the current town's roads and its quiz or event.
+class Form2 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form2(QWidget* parent = nullptr);
+
+    QTableView* DataGrid2() const { return m_dataGrid2; }
+    RecordsetModel* DataGrid2Model() const { return m_dataGrid2Model; }
+    QPlainTextEdit* Text1() const { return m_text1; }
+
+    // A window the player closed stays unloaded for the rest of the run.
+    bool isLoaded() const { return m_loaded; }
+
+signals:
+    void unloaded(const moravelt::TwipsRect& geometry);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QTableView* m_dataGrid2;
+    RecordsetModel* m_dataGrid2Model;
+    QPlainTextEdit* m_text1;
+    bool m_loaded = true;
+};
+
+} // namespace moravelt

@@ -1,0 +1,102 @@
+#include "app/form3.h"
+
+#include "app/designlayout.h"
+#include "app/moravelterror.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QTableView>
+#include <QTimer>
+
+namespace moravelt {
+
+Form3::Form3(QWidget* parent)
+    : QMainWindow(parent), m_label1(new QLabel(QStringLiteral("出発地"))), m_text1(new QLineEdit),
+      m_label2(new QLabel(QStringLiteral("目的地"))), m_text2(new QLineEdit),
+      m_grid(new QTableView), m_list1(new QListView)
+{
+    setWindowTitle(QStringLiteral("モラベルト ナビリスト"));
+    auto* client = new QWidget;
+    setCentralWidget(client);
+    struct Place
+    {
+        QWidget* widget;
+        const char* name;
+        QRect rect;
+    };
+    // The grid first: the route list lies over it in the same place.
+    for (const Place& p : {Place{m_label1, "Label1", DesignLayout::rect(120, 120, 540, 180)},
+                           Place{m_text1, "Text1", DesignLayout::rect(720, 60, 1275, 315)},
+                           Place{m_label2, "Label2", DesignLayout::rect(2220, 120, 540, 180)},
+                           Place{m_text2, "Text2", DesignLayout::rect(2820, 60, 1275, 315)},
+                           Place{m_grid, "MSFlexGrid1", DesignLayout::rect(60, 480, 5595, 4035)},
+                           Place{m_list1, "List1", DesignLayout::rect(60, 480, 5595, 4020)}}) {
+        p.widget->setParent(client);
+        p.widget->setObjectName(QString::fromLatin1(p.name));
+        p.widget->setGeometry(p.rect);
+    }
+    m_grid->setFont(DesignLayout::proportionalGothic());
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(18);
+    m_grid->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_list1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list1->setUniformItemSizes(true);
+    buildMenus();
+    resize(DesignLayout::size(5745, 4605) + QSize(0, menuBar()->sizeHint().height()));
+}
+
+void Form3::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    m_menu[0] = bar->addAction(QStringLiteral("ナビ作成"));
+    m_menu[0]->setEnabled(false);
+
+    m_gridPopup = bar->addMenu(QStringLiteral("menu"));
+    m_menu[1] = m_gridPopup->menuAction();
+    m_mn1[0] = m_gridPopup->addAction(QStringLiteral("戻る"));
+    m_mn1[1] = m_gridPopup->addSeparator();
+    m_mn1[2] = m_gridPopup->addAction(QStringLiteral("コピー"));
+
+    QMenu* precision = bar->addMenu(QStringLiteral("ナビ精度"));
+    m_menu[2] = precision->menuAction();
+    const char* const captions[] = {"最悪（速い）", "悪い", "普通", "良い", "最良（遅い）"};
+    for (int i = 0; i < 5; ++i) {
+        QAction* entry = precision->addAction(QString::fromUtf8(captions[i]));
+        entry->setCheckable(true);
+        connect(entry, &QAction::triggered, this, [this, i] { SeidoCheck(std::int16_t(i)); });
+        m_mn2[std::size_t(i)] = entry;
+    }
+}
+
+void Form3::SeidoCheck(std::int16_t level)
+{
+    for (QAction* entry : m_mn2)
+        entry->setChecked(false);
+    if (level < 0 || level >= std::int16_t(m_mn2.size()))
+        throw MoraveltError(QStringLiteral("ナビ精度 %1 はありません").arg(level));
+    m_mn2[std::size_t(level)]->setChecked(true);
+    emit seidoLevelChanged(level);
+}
+
+void Form3::closeEvent(QCloseEvent* event)
+{
+    if (m_loaded) {
+        m_loaded = false;
+        emit unloaded(WindowGeometry::get(*this), m_text1->text(), m_text2->text());
+    }
+    event->accept();
+}
+
+void Form3::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    WindowGeometry::reapplyOuterSize(*this, false);
+    QTimer::singleShot(0, this, [this] { WindowGeometry::reapplyOuterSize(*this); });
+}
+
+} // namespace moravelt

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "app/windowgeometry.h"
+
+#include <QMainWindow>
+#include <array>
+#include <cstdint>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QMenu;
+class QTableView;
+
+namespace moravelt {
+
+// The navi list window: departure, destination, the found routes and the navigation list.
+class Form3 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit Form3(QWidget* parent = nullptr);
+
+    QLineEdit* Text1() const { return m_text1; }
+    QLineEdit* Text2() const { return m_text2; }
+    QListView* List1() const { return m_list1; }
+    QTableView* MSFlexGrid1() const { return m_grid; }
+
+    // Menu arrays, addressed by index as the windows address them.
+    QAction* menu(int index) const { return m_menu.at(std::size_t(index)); }
+    QAction* mn1(int index) const { return m_mn1.at(std::size_t(index)); }
+    QAction* mn2(int index) const { return m_mn2.at(std::size_t(index)); }
+    QMenu* gridPopup() const { return m_gridPopup; }
+
+    // Checks the precision entry of the level alone and stores the level. A level without an
+    // entry leaves every entry unchecked and throws.
+    void SeidoCheck(std::int16_t level);
+
+    bool isLoaded() const { return m_loaded; }
+
+signals:
+    void seidoLevelChanged(std::int16_t level);
+    void unloaded(const moravelt::TwipsRect& geometry, const QString& depart, const QString& dest);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildMenus();
+
+    QLabel* m_label1;
+    QLineEdit* m_text1;
+    QLabel* m_label2;
+    QLineEdit* m_text2;
+    QTableView* m_grid;
+    QListView* m_list1;
+    std::array<QAction*, 3> m_menu{};
+    std::array<QAction*, 3> m_mn1{};
+    std::array<QAction*, 5> m_mn2{};
+    QMenu* m_gridPopup = nullptr;
+    bool m_loaded = true;
+};
+
+} // namespace moravelt

@@ -1,0 +1,36 @@
+#include "app/moraveltapplication.h"
+
+#include "app/moravelterror.h"
+#include "app/prompt.h"
+
+namespace moravelt {
+
+MoraveltApplication::MoraveltApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Moravelt"));
+    setApplicationDisplayName(QStringLiteral("モラベルト"));
+}
+
+bool MoraveltApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const MoraveltError& error) {
+        report(error.message());
+    } catch (const std::exception& error) {
+        report(QString::fromLocal8Bit(error.what()));
+    }
+    return false;
+}
+
+void MoraveltApplication::report(const QString& message)
+{
+    // One box at a time: events that arrive while it is open must not stack further boxes.
+    if (m_reporting || !m_prompt)
+        return;
+    m_reporting = true;
+    m_prompt->reportError(QStringLiteral("処理中にエラーが発生しました。\n%1").arg(message));
+    m_reporting = false;
+}
+
+} // namespace moravelt

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace moravelt {
+
+// "Image1": the map picture at its own size in logical pixels, placed by a single-precision
+// offset in twips. Paints only the exposed part, so a large picture drags smoothly. Mouse
+// positions are reported in twips from the picture's top-left corner.
+class MapImage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit MapImage(QWidget* parent = nullptr);
+
+    void setPicture(QImage picture);
+    const QImage& picture() const { return m_picture; }
+
+    float leftTwips() const { return m_left; }
+    float topTwips() const { return m_top; }
+    void setLeftTwips(float twips);
+    void setTopTwips(float twips);
+
+signals:
+    // Buttons as 1 left, 2 right, 4 middle; X and Y in twips over the picture.
+    void mousePressed(int button, float x, float y);
+    void mouseMoved(int button, float x, float y);
+    void mouseReleased(int button, float x, float y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void place();
+
+    QImage m_picture;
+    float m_left = 0;
+    float m_top = 0;
+};
+
+} // namespace moravelt

@@ -1,0 +1,349 @@
+#include "app/form1.h"
+#include "app/form2.h"
+#include "app/form3.h"
+#include "app/moraveltapplication.h"
+#include "app/moravelterror.h"
+#include "app/savedatacodec.h"
+#include "app/settingsfile.h"
+#include "app/windowrefs.h"
+#include "mapview/mapimage.h"
+#include "testmapdb.h"
+#include "testprompt.h"
+
+#include <QAction>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace moravelt;
+using namespace moravelt::test;
+
+namespace {
+
+// A program folder with a tiny map database and picture, and a separate current directory.
+struct GameFolders
+{
+    GameFolders()
+    {
+        TestMap map;
+        map.towns.push_back({QStringLiteral("東京"), 300.0, 300.0});
+        db = std::make_unique<TestMapDb>(map);
+        QImage picture(200, 150, QImage::Format_RGB32);
+        picture.fill(Qt::cyan);
+        picture.save(db->folder() + QStringLiteral("map.jpg"));
+    }
+    QString settingsPath() const { return current.filePath(QStringLiteral("Moravelt.ini")); }
+    QByteArray settingsBytes() const
+    {
+        QFile file(settingsPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    std::unique_ptr<TestMapDb> db;
+    QTemporaryDir current;
+};
+
+class ThrowingReceiver : public QObject
+{
+public:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == QEvent::User)
+            throw MoraveltError(QStringLiteral("わざと失敗"));
+        return QObject::event(e);
+    }
+};
+
+int checkedLevel()
+{
+    int found = -1;
+    for (int i = 0; i < 5; ++i) {
+        if (form3().mn2(i)->isChecked()) {
+            if (found >= 0)
+                return -2; // more than one
+            found = i;
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+class TestWindows : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup();
+    void firstStartPlacesWindowsBesideTheMain();
+    void restoredStartAppliesEveryField();
+    void offScreenCornersComeBack();
+    void startExitStartExitWritesTheSameFile();
+    void precisionMenuKeepsOneCheck();
+    void exitWritesSettingsWhenAStepFails();
+    void closedNaviWindowKeepsWhatItStored();
+    void startUpFailureNamesTheFileAndWritesNothing_data();
+    void startUpFailureNamesTheFileAndWritesNothing();
+    void menusAreComposedAsDesigned();
+    void handlerErrorIsReportedOnceAndTheGameGoesOn();
+
+private:
+    Form1* start(const GameFolders& folders)
+    {
+        auto* main = new Form1({folders.db->folder(), folders.settingsPath(), &m_prompt});
+        main->move(30, 45); // where a window manager might have put it
+        main->load();
+        main->show();
+        QCoreApplication::processEvents();
+        return main;
+    }
+    TestPrompt m_prompt;
+};
+
+void TestWindows::cleanup()
+{
+    destroyWindows();
+}
+
+void TestWindows::firstStartPlacesWindowsBesideTheMain()
+{
+    GameFolders folders;
+    Form1* main = start(folders);
+    QCOMPARE(main->Image1()->leftTwips(), -16590.0f);
+    QCOMPARE(main->Image1()->topTwips(), -17805.0f);
+    const TwipsRect m = WindowGeometry::get(*main);
+    const TwipsRect info = WindowGeometry::get(form2());
+    const TwipsRect navi = WindowGeometry::get(form3());
+    // The headless platform shifts a frame by its 2-pixel border when it first shows it.
+    auto near = [](float a, float b) { return std::abs(a - b) <= 30.0f; };
+    QVERIFY(near(info.top, m.top));
+    QVERIFY(near(info.left, m.left + m.width));
+    QCOMPARE(navi.left, info.left);
+    QVERIFY(near(navi.top, m.top + info.height));
+    QCOMPARE(checkedLevel(), 1);
+    QCOMPARE(main->saveData().SeidoLevel, qint16(1));
+    QVERIFY(!main->mn0(0)->isChecked());
+    QVERIFY(form3().Text1()->text().isEmpty());
+    QVERIFY(form3().Text2()->text().isEmpty());
+    QVERIFY(form2().isVisible() && form3().isVisible());
+    QCOMPARE(form2().windowTitle(), QStringLiteral("モラベルト 情報"));
+    QCOMPARE(main->windowTitle(), QStringLiteral("!モラベルト"));
+
+    main->runExitSequence();
+    const std::optional<SaveData> saved = SettingsFile::read(folders.settingsPath());
+    QVERIFY(saved.has_value());
+    QCOMPARE(saved->ImgLeft, -16590);
+    QCOMPARE(saved->Frm2Left, qint32(info.left));
+    QCOMPARE(saved->SeidoLevel, qint16(1));
+    QCOMPARE(folders.settingsBytes().size(), 64);
+}
+
+void TestWindows::restoredStartAppliesEveryField()
+{
+    GameFolders folders;
+    SaveData d;
+    d.ImgLeft = -1500;
+    d.ImgTop = -3000;
+    d.Frm1Left = 150;
+    d.Frm1Top = 300;
+    d.Frm1Width = 6000;
+    d.Frm1Height = 7500;
+    d.Frm2Left = 6300;
+    d.Frm2Top = 300;
+    d.Frm2Width = 4500;
+    d.Frm2Height = 3000;
+    d.AnsCheck = 5; // any non-zero value means checked
+    d.Frm3Left = 6300;
+    d.Frm3Top = 3450;
+    d.Frm3Width = 4800;
+    d.Frm3Height = 4500;
+    d.DepartText = QStringLiteral("大津");
+    d.DestText = QStringLiteral("津");
+    d.SeidoLevel = 3;
+    SettingsFile::write(folders.settingsPath(), d);
+
+    Form1* main = start(folders);
+    QCOMPARE(main->Image1()->leftTwips(), -1500.0f);
+    QCOMPARE(main->Image1()->topTwips(), -3000.0f);
+    const TwipsRect m = WindowGeometry::get(*main);
+    QCOMPARE(m.left, 150.0f);
+    QCOMPARE(m.top, 300.0f);
+    QCOMPARE(m.width, 6000.0f);
+    QCOMPARE(m.height, 7500.0f);
+    const TwipsRect navi = WindowGeometry::get(form3());
+    QCOMPARE(navi.left, 6300.0f);
+    QCOMPARE(navi.top, 3450.0f);
+    QCOMPARE(navi.width, 4800.0f);
+    QVERIFY(main->mn0(0)->isChecked());
+    QCOMPARE(form3().Text1()->text(), QStringLiteral("大津"));
+    QCOMPARE(form3().Text2()->text(), QStringLiteral("津"));
+    QCOMPARE(checkedLevel(), 3);
+
+    main->runExitSequence();
+    SaveData expected = d;
+    expected.AnsCheck = -1;
+    QCOMPARE(SettingsFile::read(folders.settingsPath()), std::optional<SaveData>(expected));
+}
+
+void TestWindows::offScreenCornersComeBack()
+{
+    GameFolders folders;
+    SaveData d;
+    d.Frm1Left = -15;
+    d.Frm1Top = 300;
+    d.Frm1Width = 6000;
+    d.Frm1Height = 6000;
+    d.Frm2Left = 150;
+    d.Frm2Top = 15 * 100000; // far below any screen
+    d.Frm2Width = 3000;
+    d.Frm2Height = 3000;
+    d.Frm3Left = 300;
+    d.Frm3Top = 300;
+    d.Frm3Width = 3000;
+    d.Frm3Height = 3000;
+    d.SeidoLevel = 0;
+    SettingsFile::write(folders.settingsPath(), d);
+    Form1* main = start(folders);
+    QCOMPARE(WindowGeometry::get(*main).left, 0.0f);
+    QCOMPARE(WindowGeometry::get(*main).top, 300.0f);
+    QCOMPARE(WindowGeometry::get(form2()).top, 0.0f);
+    QCOMPARE(WindowGeometry::get(form2()).left, 150.0f);
+    QCOMPARE(WindowGeometry::get(form3()).left, 300.0f);
+}
+
+void TestWindows::startExitStartExitWritesTheSameFile()
+{
+    GameFolders folders;
+    start(folders)->runExitSequence();
+    destroyWindows();
+    const QByteArray first = folders.settingsBytes();
+    QVERIFY(!first.isEmpty());
+    start(folders)->runExitSequence();
+    destroyWindows();
+    QCOMPARE(folders.settingsBytes(), first);
+    start(folders)->runExitSequence();
+    QCOMPARE(folders.settingsBytes(), first);
+}
+
+void TestWindows::precisionMenuKeepsOneCheck()
+{
+    GameFolders folders;
+    Form1* main = start(folders);
+    form3().mn2(3)->trigger();
+    form3().mn2(2)->trigger();
+    QCOMPARE(checkedLevel(), 2);
+    QCOMPARE(main->saveData().SeidoLevel, qint16(2));
+    QVERIFY_THROWS_EXCEPTION(MoraveltError, form3().SeidoCheck(5));
+    QCOMPARE(checkedLevel(), -1);
+    QCOMPARE(main->saveData().SeidoLevel, qint16(2));
+    main->runExitSequence();
+    const QByteArray bytes = folders.settingsBytes();
+    QCOMPARE(bytes.right(2), QByteArray::fromHex("0200"));
+}
+
+void TestWindows::exitWritesSettingsWhenAStepFails()
+{
+    GameFolders folders;
+    Form1* main = start(folders);
+    form3().Text1()->setText(QStringLiteral("札幌"));
+    connect(&form2(), &Form2::unloaded, this,
+            [] { throw MoraveltError(QStringLiteral("情報ウィンドウが閉じられません")); });
+    main->mn0(0)->setChecked(true);
+    main->runExitSequence();
+    const std::optional<SaveData> saved = SettingsFile::read(folders.settingsPath());
+    QVERIFY(saved.has_value());
+    QCOMPARE(saved->DepartText, QStringLiteral("札幌"));
+    QCOMPARE(saved->AnsCheck, qint16(-1));
+}
+
+void TestWindows::closedNaviWindowKeepsWhatItStored()
+{
+    GameFolders folders;
+    Form1* main = start(folders);
+    form3().Text1()->setText(QStringLiteral("仙台"));
+    form3().close();
+    QVERIFY(!form3().isVisible());
+    form3().Text1()->setText(QStringLiteral("盛岡"));
+    main->runExitSequence();
+    QCOMPARE(SettingsFile::read(folders.settingsPath())->DepartText, QStringLiteral("仙台"));
+}
+
+void TestWindows::startUpFailureNamesTheFileAndWritesNothing_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("no database") << QStringLiteral("mapdata.mdb") << QStringLiteral("mapdata.mdb");
+    QTest::newRow("no picture") << QStringLiteral("map.jpg") << QStringLiteral("map.jpg");
+    QTest::newRow("database is not one") << QStringLiteral("garble:mapdata.mdb")
+                                         << QStringLiteral("mapdata.mdb");
+    QTest::newRow("picture is not one") << QStringLiteral("garble:map.jpg")
+                                        << QStringLiteral("map.jpg");
+}
+
+void TestWindows::startUpFailureNamesTheFileAndWritesNothing()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, named);
+    GameFolders folders;
+    const bool garble = damage.startsWith(QStringLiteral("garble:"));
+    const QString file = folders.db->folder() + damage.section(QLatin1Char(':'), -1);
+    QVERIFY(QFile::remove(file));
+    if (garble) {
+        QFile broken(file);
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write(QByteArray(4096, 'x'));
+    }
+    auto* main = new Form1({folders.db->folder(), folders.settingsPath(), &m_prompt});
+    try {
+        main->load();
+        QFAIL("start-up went on without its file");
+    } catch (const MoraveltError& error) {
+        QVERIFY2(error.message().contains(named), qPrintable(error.message()));
+    }
+    destroyWindows();
+    QVERIFY(!QFile::exists(folders.settingsPath()));
+}
+
+void TestWindows::menusAreComposedAsDesigned()
+{
+    GameFolders folders;
+    Form1* main = start(folders);
+    QCOMPARE(main->menu(0)->text(), QStringLiteral("menu"));
+    QVERIFY(main->menu(0)->isVisible());
+    QVERIFY(!main->menu(1)->isVisible());
+    QCOMPARE(main->menu(2)->text(), QStringLiteral("ナビ作成"));
+    QCOMPARE(main->mn1(0)->text(), QStringLiteral("出発地"));
+    QCOMPARE(main->mn1(1)->text(), QStringLiteral("目的地"));
+    QCOMPARE(main->destinationPopup()->actions().size(), 2);
+    QVERIFY(main->mn0(0)->isCheckable());
+    QVERIFY(!form3().menu(0)->isEnabled());
+    QVERIFY(!form3().menu(1)->isVisible());
+    QCOMPARE(form3().mn1(2)->text(), QStringLiteral("コピー"));
+    QVERIFY(form3().mn1(1)->isSeparator());
+    QCOMPARE(form3().mn2(0)->text(), QStringLiteral("最悪（速い）"));
+    QCOMPARE(form3().mn2(4)->text(), QStringLiteral("最良（遅い）"));
+}
+
+void TestWindows::handlerErrorIsReportedOnceAndTheGameGoesOn()
+{
+    auto* app = qobject_cast<MoraveltApplication*>(QCoreApplication::instance());
+    QVERIFY(app);
+    TestPrompt prompt;
+    app->setPrompt(&prompt);
+    ThrowingReceiver receiver;
+    QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
+    QCoreApplication::processEvents();
+    QCOMPARE(prompt.errors.size(), 1);
+    QVERIFY(prompt.errors.first().contains(QStringLiteral("わざと失敗")));
+    app->setPrompt(nullptr);
+}
+
+int main(int argc, char** argv)
+{
+    MoraveltApplication app(argc, argv);
+    TestWindows test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_windows.moc"
