@@ -5,11 +5,11 @@
 #include "app/form3.h"
 #include "app/moravelterror.h"
 #include "app/placement.h"
+#include "app/prompt.h"
 #include "app/settingsfile.h"
 #include "app/twips.h"
-#include "app/workareaget.h"
-#include "app/prompt.h"
 #include "app/windowrefs.h"
+#include "app/workareaget.h"
 #include "mapview/mapimage.h"
 
 #include <QCloseEvent>

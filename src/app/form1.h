@@ -22,8 +22,8 @@ class Prompt;
 // how to show message boxes.
 struct Form1Setup
 {
-    QString programFolder;              // the folder of the running program
-    QString settingsPath;               // "Moravelt.ini" in the current directory
+    QString programFolder; // the folder of the running program
+    QString settingsPath;  // "Moravelt.ini" in the current directory
     Prompt* prompt = nullptr;
 };
 

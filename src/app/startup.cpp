@@ -39,8 +39,8 @@ int runGame(int argc, char** argv)
 
     int code = 0;
     try {
-        auto* main = new Form1({QCoreApplication::applicationDirPath(),
-                                SettingsFile::fileName(), &prompt});
+        auto* main =
+            new Form1({QCoreApplication::applicationDirPath(), SettingsFile::fileName(), &prompt});
         main->load();
         main->show();
         code = app.exec();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cmath>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 
 namespace moravelt::Twips {

@@ -9,8 +9,9 @@ SqlText hitTest(float x, float y)
     const float right = x + 90.0f;
     const float top = y - 90.0f;
     const float bottom = y + 90.0f;
-    return {QStringLiteral("SELECT 地名 FROM tbl_座標 WHERE x BETWEEN ? AND ? AND y BETWEEN ? AND ?"),
-            {double(left), double(right), double(top), double(bottom)}};
+    return {
+        QStringLiteral("SELECT 地名 FROM tbl_座標 WHERE x BETWEEN ? AND ? AND y BETWEEN ? AND ?"),
+        {double(left), double(right), double(top), double(bottom)}};
 }
 
 SqlText distances(const QString& town)

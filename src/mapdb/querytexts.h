@@ -5,13 +5,13 @@
 namespace moravelt::QueryTexts {
 
 // Every query the game sends to the map database, in one place.
-SqlText hitTest(float x, float y);                       // tbl_座標 square of 180 twips
-SqlText distances(const QString& town);                  // roads leaving a town
-SqlText hiddenDistances(const QString& hiddenTown);      // roads a hidden town lies on
-SqlText hiddenEvent(const QString& hiddenTown);          // tbl_隠れ row
-SqlText quiz(const QString& town);                       // tbl_Quiz row
-SqlText oneLeg(const QString& from, const QString& to);  // one tbl_距離 row
-SqlText hiddenOnRoad(const QString& from);               // tbl_隠距 by 出発, by distance
-SqlText allRoads();                                      // the whole of tbl_距離, source order
+SqlText hitTest(float x, float y);                      // tbl_座標 square of 180 twips
+SqlText distances(const QString& town);                 // roads leaving a town
+SqlText hiddenDistances(const QString& hiddenTown);     // roads a hidden town lies on
+SqlText hiddenEvent(const QString& hiddenTown);         // tbl_隠れ row
+SqlText quiz(const QString& town);                      // tbl_Quiz row
+SqlText oneLeg(const QString& from, const QString& to); // one tbl_距離 row
+SqlText hiddenOnRoad(const QString& from);              // tbl_隠距 by 出発, by distance
+SqlText allRoads();                                     // the whole of tbl_距離, source order
 
 } // namespace moravelt::QueryTexts

@@ -9,13 +9,16 @@ namespace moravelt::Schema {
 inline QStringList createStatements()
 {
     return {
-        QStringLiteral("CREATE TABLE tbl_座標 (地名 TEXT NOT NULL, x REAL NOT NULL, y REAL NOT NULL)"),
-        QStringLiteral("CREATE TABLE tbl_距離 (出発地 TEXT NOT NULL, 目的地 TEXT NOT NULL, km REAL)"),
+        QStringLiteral(
+            "CREATE TABLE tbl_座標 (地名 TEXT NOT NULL, x REAL NOT NULL, y REAL NOT NULL)"),
+        QStringLiteral(
+            "CREATE TABLE tbl_距離 (出発地 TEXT NOT NULL, 目的地 TEXT NOT NULL, km REAL)"),
         QStringLiteral("CREATE TABLE tbl_隠距 (出発 TEXT NOT NULL, 目的地 TEXT NOT NULL, "
                        "隠れ TEXT NOT NULL, 隠れた街までの距離 REAL)"),
         QStringLiteral("CREATE TABLE tbl_隠れ (隠れ TEXT NOT NULL, イベント TEXT)"),
-        QStringLiteral("CREATE TABLE tbl_Quiz (地名 TEXT NOT NULL, 問題 TEXT, Ans1 TEXT, Ans2 TEXT, "
-                       "Ans3 TEXT, 得点 INTEGER)"),
+        QStringLiteral(
+            "CREATE TABLE tbl_Quiz (地名 TEXT NOT NULL, 問題 TEXT, Ans1 TEXT, Ans2 TEXT, "
+            "Ans3 TEXT, 得点 INTEGER)"),
     };
 }
 

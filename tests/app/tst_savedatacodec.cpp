@@ -53,7 +53,9 @@ void TestSaveDataCodec::layoutByteForByte()
     QCOMPARE(b.mid(40, 2), QByteArray::fromHex("ffff"));
     QCOMPARE(qFromLittleEndian<qint32>(b.constData() + 42), 7);
     QCOMPARE(qFromLittleEndian<qint32>(b.constData() + 54), 9);
-    QCOMPARE(b.mid(58, 4), QByteArray("\x02\x00" "AB", 4));
+    QCOMPARE(b.mid(58, 4), QByteArray("\x02\x00"
+                                      "AB",
+                                      4));
     QCOMPARE(b.mid(62, 6), QByteArray::fromHex("0400938c8b9e"));
     QCOMPARE(b.mid(68, 2), QByteArray::fromHex("0200"));
 }
@@ -125,7 +127,8 @@ void TestSaveDataCodec::shorterRecordReadFromLongerFile()
     SaveData shortRecord;
     shortRecord.DepartText = QStringLiteral("津");
     shortRecord.SeidoLevel = 3;
-    const QByteArray bytes = SaveDataCodec::encode(shortRecord) + QByteArray("stale bytes left behind");
+    const QByteArray bytes =
+        SaveDataCodec::encode(shortRecord) + QByteArray("stale bytes left behind");
     QCOMPARE(SaveDataCodec::decode(bytes), std::optional<SaveData>(shortRecord));
 }
 

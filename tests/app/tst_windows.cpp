@@ -275,10 +275,10 @@ void TestWindows::startUpFailureNamesTheFileAndWritesNothing_data()
     QTest::addColumn<QString>("named");
     QTest::newRow("no database") << QStringLiteral("mapdata.mdb") << QStringLiteral("mapdata.mdb");
     QTest::newRow("no picture") << QStringLiteral("map.jpg") << QStringLiteral("map.jpg");
-    QTest::newRow("database is not one") << QStringLiteral("garble:mapdata.mdb")
-                                         << QStringLiteral("mapdata.mdb");
-    QTest::newRow("picture is not one") << QStringLiteral("garble:map.jpg")
-                                        << QStringLiteral("map.jpg");
+    QTest::newRow("database is not one")
+        << QStringLiteral("garble:mapdata.mdb") << QStringLiteral("mapdata.mdb");
+    QTest::newRow("picture is not one")
+        << QStringLiteral("garble:map.jpg") << QStringLiteral("map.jpg");
 }
 
 void TestWindows::startUpFailureNamesTheFileAndWritesNothing()
