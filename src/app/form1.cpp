@@ -12,12 +12,16 @@
 #include "app/workareaget.h"
 #include "mapview/mapimage.h"
 #include "mapview/mapinput.h"
+#include "navi/flexgridmodel.h"
+#include "navi/navilistbuilder.h"
+#include "navi/navisearchrun.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QImageReader>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenuBar>
 #include <QTableView>
 #include <QTimer>
@@ -44,6 +48,9 @@ Form1::Form1(Form1Setup setup, QWidget* parent)
 
     connect(&form2(), &Form2::unloaded, this, &Form1::storeForm2);
     connect(&form3(), &Form3::unloaded, this, &Form1::storeForm3);
+    connect(&form3(), &Form3::routeChosen, this, &Form1::NaveSet);
+    connect(&form3(), &Form3::copied, this,
+            [this] { prompt().inform(QStringLiteral("ナビリストをコピーしました")); });
     connect(&form3(), &Form3::seidoLevelChanged, this,
             [this](std::int16_t level) { m_saveData.SeidoLevel = level; });
 }
@@ -69,6 +76,7 @@ void Form1::buildMenus()
         connect(m_mn1[std::size_t(i)], &QAction::triggered, this, [this, i] { mn1_Click(i); });
 
     m_menu[2] = bar->addAction(QStringLiteral("ナビ作成"));
+    connect(m_menu[2], &QAction::triggered, this, &Form1::MoraveltNavi);
 }
 
 QuerySlots& Form1::querySlots()
@@ -91,6 +99,13 @@ void Form1::load()
     m_cn = std::make_unique<MapDatabase>(MapDatabase::connectionString(folder));
     m_slots = std::make_unique<QuerySlots>(*m_cn);
     m_mapInput->setSlots(m_slots.get());
+    m_searchRun = new NaviSearchRun(*m_cn, form3().routeList(), prompt(), this);
+    connect(m_searchRun, &NaviSearchRun::started, this, [this] {
+        form3().List1()->show();
+        m_menu[2]->setEnabled(false);
+    });
+    connect(m_searchRun, &NaviSearchRun::captionChanged, this, &QWidget::setWindowTitle);
+    connect(m_searchRun, &NaviSearchRun::finished, this, [this] { m_menu[2]->setEnabled(true); });
 
     const QString pictureFile = folder + QStringLiteral("map.jpg");
     QImageReader reader(pictureFile);
@@ -102,10 +117,30 @@ void Form1::load()
 
     m_menu[1]->setVisible(false);
     form3().menu(1)->setVisible(false);
-    if (form3().MSFlexGrid1()->model())
-        form3().MSFlexGrid1()->setColumnWidth(4, Twips::toPixels(1500));
+    form3().MSFlexGrid1()->setColumnWidth(4, Twips::toPixels(1500));
     form2().show();
     form3().show();
+}
+
+void Form1::MoraveltNavi()
+{
+    if (!m_searchRun || m_searchRun->isRunning())
+        return;
+    m_searchRun->start(form3().Text1()->text(), form3().Text2()->text(), m_saveData.SeidoLevel);
+}
+
+void Form1::NaveSet(const QString& strRuto)
+{
+    QTableView* grid = form3().MSFlexGrid1();
+    grid->setVisible(false);
+    try {
+        NaviListBuilder(querySlots()).NaveSet(strRuto, m_mn0[0]->isChecked(), form3().naviGrid());
+    } catch (...) {
+        // Whatever was built stays readable; the failure itself is reported by the caller.
+        grid->setVisible(true);
+        throw;
+    }
+    grid->setVisible(true);
 }
 
 void Form1::SaveDataGet()
@@ -217,6 +252,10 @@ void Form1::runExitSequence()
             // A failing step is passed over so that the settings are still written.
         }
     };
+    step([this] {
+        if (m_searchRun)
+            m_searchRun->cancel();
+    });
     step([] {
         if (form2Exists() && form2().isLoaded())
             form2().close();
@@ -227,6 +266,8 @@ void Form1::runExitSequence()
     });
     step([this] {
         m_mapInput->setSlots(nullptr);
+        delete m_searchRun;
+        m_searchRun = nullptr;
         m_slots.reset();
         m_cn.reset();
     });

@@ -17,6 +17,7 @@ namespace moravelt {
 
 class MapImage;
 class MapInput;
+class NaviSearchRun;
 class Prompt;
 
 // What the main window needs from outside: where the map files and the settings live, and
@@ -45,6 +46,13 @@ public:
     void SaveDataGet();
     void SaveDataPut();
     void SettingFrm(QWidget& frm);
+
+    // "ナビ作成": searches the routes from the departure to the destination of the navi list
+    // window. Ignored while a search runs.
+    void MoraveltNavi();
+    // Turns a route string into the navigation list of the navi list window.
+    void NaveSet(const QString& strRuto);
+    NaviSearchRun* searchRun() const { return m_searchRun; }
 
     MapImage* Image1() const { return m_image1; }
     MapInput* mapInput() const { return m_mapInput; }
@@ -79,6 +87,7 @@ private:
     std::unique_ptr<QuerySlots> m_slots;
     MapImage* m_image1;
     MapInput* m_mapInput;
+    NaviSearchRun* m_searchRun = nullptr;
     RecordsetModel* m_dataGrid1;
     RecordsetModel* m_dataGrid2;
     std::array<QAction*, 3> m_menu{};

@@ -2,6 +2,13 @@
 
 #include "app/designlayout.h"
 #include "app/moravelterror.h"
+#include "navi/flexgridmodel.h"
+#include "navi/routelistmodel.h"
+#include "navicopy/navicopytext.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMouseEvent>
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -17,7 +24,8 @@ namespace moravelt {
 Form3::Form3(QWidget* parent)
     : QMainWindow(parent), m_label1(new QLabel(QStringLiteral("出発地"))), m_text1(new QLineEdit),
       m_label2(new QLabel(QStringLiteral("目的地"))), m_text2(new QLineEdit),
-      m_grid(new QTableView), m_list1(new QListView)
+      m_grid(new QTableView), m_list1(new QListView), m_routeList(new RouteListModel(this)),
+      m_naviGrid(new FlexGridModel(this))
 {
     setWindowTitle(QStringLiteral("モラベルト ナビリスト"));
     auto* client = new QWidget;
@@ -44,8 +52,12 @@ Form3::Form3(QWidget* parent)
     m_grid->verticalHeader()->hide();
     m_grid->verticalHeader()->setDefaultSectionSize(18);
     m_grid->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_grid->setModel(m_naviGrid);
+    m_grid->viewport()->installEventFilter(this);
     m_list1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list1->setUniformItemSizes(true);
+    m_list1->setModel(m_routeList);
+    connect(m_list1, &QListView::doubleClicked, this, &Form3::List1_DblClick);
     buildMenus();
     resize(DesignLayout::size(5745, 4605) + QSize(0, menuBar()->sizeHint().height()));
 }
@@ -61,6 +73,8 @@ void Form3::buildMenus()
     m_mn1[0] = m_gridPopup->addAction(QStringLiteral("戻る"));
     m_mn1[1] = m_gridPopup->addSeparator();
     m_mn1[2] = m_gridPopup->addAction(QStringLiteral("コピー"));
+    for (int i = 0; i < 3; ++i)
+        connect(m_mn1[std::size_t(i)], &QAction::triggered, this, [this, i] { mn1_Click(i); });
 
     QMenu* precision = bar->addMenu(QStringLiteral("ナビ精度"));
     m_menu[2] = precision->menuAction();
@@ -81,6 +95,42 @@ void Form3::SeidoCheck(std::int16_t level)
         throw MoraveltError(QStringLiteral("ナビ精度 %1 はありません").arg(level));
     m_mn2[std::size_t(level)]->setChecked(true);
     emit seidoLevelChanged(level);
+}
+
+void Form3::List1_DblClick()
+{
+    const QModelIndex chosen = m_list1->currentIndex();
+    if (!chosen.isValid() || m_routeList->count() == 0)
+        return;
+    m_list1->hide();
+    emit routeChosen(m_routeList->text(chosen.row()));
+}
+
+void Form3::mn1_Click(int index)
+{
+    if (index == 0)
+        m_list1->show();
+    else if (index == 2)
+        NaviCopy();
+}
+
+void Form3::NaviCopy()
+{
+    const QString text = naviCopyText(*m_naviGrid);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+    emit copied(text);
+}
+
+bool Form3::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        m_gridPopup->popup(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Form3::closeEvent(QCloseEvent* event)
