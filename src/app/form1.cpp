@@ -11,6 +11,7 @@
 #include "app/windowrefs.h"
 #include "app/workareaget.h"
 #include "mapview/mapimage.h"
+#include "mapview/mapinput.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -25,7 +26,8 @@ namespace moravelt {
 
 Form1::Form1(Form1Setup setup, QWidget* parent)
     : QMainWindow(parent), m_setup(std::move(setup)), m_image1(new MapImage),
-      m_dataGrid1(new RecordsetModel(this)), m_dataGrid2(new RecordsetModel(this))
+      m_mapInput(new MapInput(*this, *m_image1)), m_dataGrid1(new RecordsetModel(this)),
+      m_dataGrid2(new RecordsetModel(this))
 {
     registerForm1(this);
     setWindowTitle(QStringLiteral("!モラベルト"));
@@ -63,6 +65,8 @@ void Form1::buildMenus()
     m_menu[1] = m_destinationPopup->menuAction();
     m_mn1[0] = m_destinationPopup->addAction(QStringLiteral("出発地"));
     m_mn1[1] = m_destinationPopup->addAction(QStringLiteral("目的地"));
+    for (int i = 0; i < 2; ++i)
+        connect(m_mn1[std::size_t(i)], &QAction::triggered, this, [this, i] { mn1_Click(i); });
 
     m_menu[2] = bar->addAction(QStringLiteral("ナビ作成"));
 }
@@ -86,6 +90,7 @@ void Form1::load()
     DirPathGet(folder);
     m_cn = std::make_unique<MapDatabase>(MapDatabase::connectionString(folder));
     m_slots = std::make_unique<QuerySlots>(*m_cn);
+    m_mapInput->setSlots(m_slots.get());
 
     const QString pictureFile = folder + QStringLiteral("map.jpg");
     QImageReader reader(pictureFile);
@@ -173,6 +178,15 @@ void Form1::SettingFrm(QWidget& frm)
         WindowGeometry::setLeft(frm, 0);
 }
 
+void Form1::mn1_Click(int index)
+{
+    const QString town = form2().windowTitle();
+    if (index == 0)
+        form3().Text1()->setText(town);
+    else
+        form3().Text2()->setText(town);
+}
+
 void Form1::storeForm2(const TwipsRect& g)
 {
     m_saveData.Frm2Left = Twips::round(g.left);
@@ -212,6 +226,7 @@ void Form1::runExitSequence()
             form3().close();
     });
     step([this] {
+        m_mapInput->setSlots(nullptr);
         m_slots.reset();
         m_cn.reset();
     });

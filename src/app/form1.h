@@ -16,6 +16,7 @@ class QMenu;
 namespace moravelt {
 
 class MapImage;
+class MapInput;
 class Prompt;
 
 // What the main window needs from outside: where the map files and the settings live, and
@@ -46,6 +47,7 @@ public:
     void SettingFrm(QWidget& frm);
 
     MapImage* Image1() const { return m_image1; }
+    MapInput* mapInput() const { return m_mapInput; }
     QAction* menu(int index) const { return m_menu.at(std::size_t(index)); }
     QAction* mn0(int index) const { return m_mn0.at(std::size_t(index)); }
     QAction* mn1(int index) const { return m_mn1.at(std::size_t(index)); }
@@ -68,6 +70,7 @@ private:
     void buildMenus();
     void applyFirstStartDefaults();
     void storeForm2(const TwipsRect& geometry);
+    void mn1_Click(int index);
     void storeForm3(const TwipsRect& geometry, const QString& depart, const QString& dest);
 
     Form1Setup m_setup;
@@ -75,6 +78,7 @@ private:
     std::unique_ptr<MapDatabase> m_cn;
     std::unique_ptr<QuerySlots> m_slots;
     MapImage* m_image1;
+    MapInput* m_mapInput;
     RecordsetModel* m_dataGrid1;
     RecordsetModel* m_dataGrid2;
     std::array<QAction*, 3> m_menu{};

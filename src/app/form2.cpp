@@ -35,6 +35,13 @@ Form2::Form2(QWidget* parent)
     setTabOrder(m_dataGrid2, m_text1);
 }
 
+void Form2::setInfoText(const QString& text)
+{
+    m_infoText = text;
+    QString shown = text;
+    m_text1->setPlainText(shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
 void Form2::closeEvent(QCloseEvent* event)
 {
     if (m_loaded) {

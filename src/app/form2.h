@@ -20,6 +20,9 @@ public:
     QTableView* DataGrid2() const { return m_dataGrid2; }
     RecordsetModel* DataGrid2Model() const { return m_dataGrid2Model; }
     QPlainTextEdit* Text1() const { return m_text1; }
+    // The quiz or event text with its CR LF line breaks, as the panels wrote it.
+    void setInfoText(const QString& text);
+    const QString& infoText() const { return m_infoText; }
 
     // A window the player closed stays unloaded for the rest of the run.
     bool isLoaded() const { return m_loaded; }
@@ -35,6 +38,7 @@ private:
     QTableView* m_dataGrid2;
     RecordsetModel* m_dataGrid2Model;
     QPlainTextEdit* m_text1;
+    QString m_infoText;
     bool m_loaded = true;
 };
 

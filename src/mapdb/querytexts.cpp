@@ -4,13 +4,15 @@ namespace moravelt::QueryTexts {
 
 SqlText hitTest(float x, float y)
 {
-    // The bounds are single-precision values, as the pointer position is.
+    // The bounds are single-precision values, as the pointer position is. Several towns in the
+    // square come in the order the map maker wrote them; the caller takes the first.
     const float left = x - 90.0f;
     const float right = x + 90.0f;
     const float top = y - 90.0f;
     const float bottom = y + 90.0f;
     return {
-        QStringLiteral("SELECT 地名 FROM tbl_座標 WHERE x BETWEEN ? AND ? AND y BETWEEN ? AND ?"),
+        QStringLiteral("SELECT 地名 FROM tbl_座標 WHERE x BETWEEN ? AND ? AND y BETWEEN ? AND ? "
+                       "ORDER BY rowid"),
         {double(left), double(right), double(top), double(bottom)}};
 }
 
