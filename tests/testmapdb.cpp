@@ -50,6 +50,8 @@ TestMapDb::TestMapDb(const TestMap& map)
         if (!db.open())
             throw MoraveltError(db.lastError().text());
         QSqlQuery query(db);
+        // One transaction: committing every row on its own waits for the disk each time.
+        db.transaction();
         for (const QString& sql : Schema::createStatements())
             exec(query, sql);
         insertAll(query, QStringLiteral("tbl_座標"), 3, map.towns);
@@ -59,6 +61,8 @@ TestMapDb::TestMapDb(const TestMap& map)
         insertAll(query, QStringLiteral("tbl_Quiz"), 6, map.quizzes);
         for (const QString& sql : Schema::indexStatements())
             exec(query, sql);
+        if (!db.commit())
+            throw MoraveltError(db.lastError().text());
         db.close();
     }
     QSqlDatabase::removeDatabase(name);

@@ -1,0 +1,141 @@
+#include "navi/navisearchrun.h"
+
+#include "app/prompt.h"
+#include "navi/roadgraph.h"
+#include "navi/routelistmodel.h"
+#include "navi/routesearch.h"
+
+#include <QPointer>
+#include <QThread>
+#include <exception>
+
+namespace moravelt {
+
+const QString NaviSearchRun::kQuestion =
+    QStringLiteral("目的地へのルートを発見しました\r\nまだ検索しますか？");
+const QString NaviSearchRun::kNormalCaption = QStringLiteral("!モラベルト");
+
+NaviSearchRun::NaviSearchRun(const MapDatabase& cn, RouteListModel& routeList, Prompt& prompt,
+                             QObject* parent)
+    : QObject(parent), m_cn(cn), m_routeList(routeList), m_prompt(prompt)
+{
+}
+
+NaviSearchRun::~NaviSearchRun()
+{
+    cancel();
+}
+
+bool NaviSearchRun::start(const QString& departure, const QString& destination, int level)
+{
+    if (isRunning())
+        return false;
+    auto graph = std::make_unique<RoadGraph>(RoadGraph::load(m_cn));
+    m_search = std::make_unique<RouteSearch>(*graph, departure, destination, level, m_limits);
+    m_graph = std::move(graph);
+    m_routeList.clear();
+    emit started();
+    runStep();
+    return true;
+}
+
+void NaviSearchRun::runStep()
+{
+    const quint64 generation = ++m_generation;
+    RouteSearch* search = m_search.get();
+    m_failure.clear();
+    m_worker = QThread::create([this, search] {
+        try {
+            m_result = search->step();
+        } catch (const std::exception& e) {
+            m_failure = QString::fromLocal8Bit(e.what());
+        }
+    });
+    connect(
+        m_worker, &QThread::finished, this, [this, generation] { handleStep(generation); },
+        Qt::QueuedConnection);
+    m_worker->start();
+}
+
+void NaviSearchRun::handleStep(quint64 generation)
+{
+    // A step that was cancelled, or whose thread is gone, reports nothing.
+    if (generation != m_generation || m_worker == nullptr)
+        return;
+    m_worker->wait();
+    delete m_worker;
+    m_worker = nullptr;
+    const SearchStep step = std::move(m_result);
+    m_routeList.addRoutes(step.routes);
+
+    // The message boxes run their own event loops: the run may be cancelled, or this object
+    // deleted, before they return.
+    QPointer<NaviSearchRun> self(this);
+    const auto stillRunning = [&] { return self && generation == m_generation; };
+    if (!m_failure.isEmpty()) {
+        m_prompt.reportError(m_failure);
+        if (stillRunning())
+            finish();
+        return;
+    }
+    if (step.stop != SearchStop::None && step.stop != SearchStop::Cancelled) {
+        m_prompt.inform(limitMessage(step.stop));
+        if (stillRunning())
+            finish();
+        return;
+    }
+    if (step.stop == SearchStop::Cancelled || step.frontierEmpty) {
+        finish();
+        return;
+    }
+    if (step.found()) {
+        const bool searchOn = m_prompt.askYesNo(kQuestion);
+        if (!stillRunning())
+            return;
+        if (!searchOn) {
+            finish();
+            return;
+        }
+    }
+    if (step.index > 0)
+        emit captionChanged(step.caption());
+    runStep();
+}
+
+void NaviSearchRun::finish()
+{
+    ++m_generation;
+    m_search.reset();
+    m_graph.reset();
+    emit captionChanged(kNormalCaption);
+    emit finished();
+}
+
+void NaviSearchRun::cancel()
+{
+    if (!isRunning())
+        return;
+    ++m_generation;
+    m_search->cancel();
+    if (m_worker != nullptr) {
+        m_worker->wait();
+        delete m_worker;
+        m_worker = nullptr;
+    }
+    m_search.reset();
+    m_graph.reset();
+}
+
+QString NaviSearchRun::limitMessage(SearchStop stop)
+{
+    const QString reason =
+        stop == SearchStop::TimeBudget
+            ? QStringLiteral("ルートの検索に時間がかかりすぎるため、途中で止めました。")
+        : stop == SearchStop::RouteCap
+            ? QStringLiteral("見つかったルートが多すぎるため、検索を途中で止めました。")
+            : QStringLiteral("ルートの候補が多すぎるため、検索を途中で止めました。");
+    return reason + QStringLiteral("\r\nここまでに見つかったルートを一覧に表示しています。") +
+           QStringLiteral("\r\nナビ精度を下げると、速く検索できます。");
+}
+
+} // namespace moravelt

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "navi/searchlimits.h"
+#include "navi/searchstep.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QThread;
+
+namespace moravelt {
+
+class MapDatabase;
+class Prompt;
+class RoadGraph;
+class RouteListModel;
+class RouteSearch;
+
+// Runs the route search the way the "ナビ作成" command does: it clears the route list, runs
+// one step after the other, adds each step's routes to the list, asks after a step that
+// found one whether to search on and shows the towns first met as progress. Each step runs
+// on a worker thread while the windows go on answering; the steps' results are handled
+// on the thread that owns this object. One search at a time.
+class NaviSearchRun : public QObject
+{
+    Q_OBJECT
+public:
+    static const QString kQuestion;      // asked after a step that found a route
+    static const QString kNormalCaption; // the main window's caption after a search
+
+    NaviSearchRun(const MapDatabase& cn, RouteListModel& routeList, Prompt& prompt,
+                  QObject* parent = nullptr);
+    ~NaviSearchRun() override;
+
+    void setLimits(const SearchLimits& limits) { m_limits = limits; }
+    const SearchLimits& limits() const { return m_limits; }
+
+    // Starts a search and returns at once; false, doing nothing, while one is running. The
+    // roads are read first: a failing query throws MoraveltError and nothing starts.
+    bool start(const QString& departure, const QString& destination, int level);
+    bool isRunning() const { return m_search != nullptr; }
+    // Stops a running search and joins its worker. No signal follows, so the exit sequence
+    // may call it while the windows are going away.
+    void cancel();
+
+signals:
+    void started();                              // the route list should be in view
+    void captionChanged(const QString& caption); // for the main window's caption
+    void finished();
+
+private:
+    void runStep();
+    void handleStep(quint64 generation);
+    void finish();
+    static QString limitMessage(SearchStop stop);
+
+    const MapDatabase& m_cn;
+    RouteListModel& m_routeList;
+    Prompt& m_prompt;
+    SearchLimits m_limits;
+    std::unique_ptr<RoadGraph> m_graph;
+    std::unique_ptr<RouteSearch> m_search;
+    QThread* m_worker = nullptr;
+    SearchStep m_result;
+    QString m_failure;
+    quint64 m_generation = 0;
+};
+
+} // namespace moravelt

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace moravelt {
+
+class MapDatabase;
+class Recordset;
+
+// The roads of "tbl_距離" held in memory with integer town ids, read with one query. Each
+// town's roads keep the rows' order, which is the order the per-town query returns them in.
+// Distances are kept in millionths of a kilometre, so sums of decimal data stay exact.
+class RoadGraph
+{
+public:
+    struct Road
+    {
+        std::int32_t to;
+        std::int64_t microKm;
+    };
+
+    static constexpr std::int64_t kMicroPerKm = 1'000'000;
+
+    // Reads the whole table through the connection; throws MoraveltError on a failed query.
+    static RoadGraph load(const MapDatabase& cn);
+    // Builds from a result with the columns "出発地", "目的地" and "km", in its row order.
+    static RoadGraph fromRecordset(const Recordset& roads);
+
+    // -1 for a name that is on no usable road.
+    int townId(const QString& name) const { return m_ids.value(name, -1); }
+    const QString& townName(int id) const { return m_names.at(id); }
+    int townCount() const { return int(m_names.size()); }
+    std::span<const Road> roadsFrom(int town) const
+    {
+        return {m_roads.data() + m_first[town], m_roads.data() + m_first[town + 1]};
+    }
+    int roadCount() const { return int(m_roads.size()); }
+    // Rows left out: an empty town name, or a distance that is null, negative or absurd.
+    int skippedRows() const { return m_skipped; }
+    std::size_t memoryBytes() const;
+
+private:
+    QHash<QString, int> m_ids;
+    QStringList m_names;
+    std::vector<std::int32_t> m_first; // roads of town t: [m_first[t], m_first[t + 1])
+    std::vector<Road> m_roads;
+    int m_skipped = 0;
+};
+
+} // namespace moravelt

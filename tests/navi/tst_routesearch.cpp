@@ -1,0 +1,299 @@
+#include "navi/routestring.h"
+#include "searchtestmaps.h"
+
+#include <QtTest>
+
+using namespace moravelt;
+using namespace moravelt::test;
+
+Q_DECLARE_METATYPE(moravelt::SearchLimits)
+Q_DECLARE_METATYPE(moravelt::SearchStop)
+Q_DECLARE_METATYPE(moravelt::test::TestMap)
+
+namespace {
+
+using StepRoutes = QList<QStringList>;
+
+StepRoutes routesByStep(const std::vector<SearchStep>& steps)
+{
+    StepRoutes routes;
+    for (const SearchStep& step : steps)
+        routes << step.routes;
+    return routes;
+}
+
+} // namespace
+
+class TestRouteSearch : public QObject
+{
+    Q_OBJECT
+private slots:
+    void worksOutTheThreeTownExample();
+    void lookBackFollowsTheLevel_data();
+    void lookBackFollowsTheLevel();
+    void namesAreWholeTowns_data();
+    void namesAreWholeTowns();
+    void topLevelListsEverySimplePathOnce();
+    void totalsAreExactAndRoundedOnce_data();
+    void totalsAreExactAndRoundedOnce();
+    void endsQuietlyWithoutARoute_data();
+    void endsQuietlyWithoutARoute();
+    void unusableRowsTakeNoPart();
+    void limitsStopTheStep_data();
+    void limitsStopTheStep();
+};
+
+void TestRouteSearch::worksOutTheThreeTownExample()
+{
+    TestMap map;
+    map.road(QStringLiteral("A"), QStringLiteral("B"), 10);
+    map.road(QStringLiteral("B"), QStringLiteral("C"), 20);
+    map.road(QStringLiteral("A"), QStringLiteral("C"), 50);
+    LoadedMap loaded(map);
+    RouteSearch search(loaded.graph, QStringLiteral("A"), QStringLiteral("C"), 1);
+    const std::vector<SearchStep> steps = allSteps(search);
+
+    QCOMPARE(steps.size(), std::size_t(2));
+    QCOMPARE(steps[0].routes, QStringList{QStringLiteral("00050-A-C")});
+    QCOMPARE(steps[0].firstMet, QStringList{QStringLiteral("B")});
+    QVERIFY(!steps[0].frontierEmpty);
+    QCOMPARE(steps[1].routes, QStringList{QStringLiteral("00030-A-B-C")});
+    QVERIFY(steps[1].frontierEmpty);
+    QCOMPARE(steps[1].caption(), QStringLiteral("+"));
+    QCOMPARE(steps[0].stop, SearchStop::None);
+    QCOMPARE(search.partialRoutes(), 2);
+}
+
+void TestRouteSearch::lookBackFollowsTheLevel_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<StepRoutes>("expected");
+    // B is first met in step 0; the detours through C reach it in steps 1 and 2.
+    const QString direct = QStringLiteral("00002-A-B-Z");
+    const QString viaC = QStringLiteral("00003-A-C-B-Z");
+    const QString viaCD = QStringLiteral("00004-A-C-D-B-Z");
+    QTest::newRow("level 0") << 0 << StepRoutes{{}, {direct}, {}};
+    QTest::newRow("level 1") << 1 << StepRoutes{{}, {direct}, {viaC}};
+    QTest::newRow("level 2") << 2 << StepRoutes{{}, {direct}, {viaC}, {viaCD}};
+}
+
+void TestRouteSearch::lookBackFollowsTheLevel()
+{
+    QFETCH(int, level);
+    QFETCH(StepRoutes, expected);
+    TestMap map;
+    const std::pair<const char*, const char*> roads[] = {{"A", "B"}, {"A", "C"}, {"C", "B"},
+                                                         {"C", "D"}, {"D", "B"}, {"B", "Z"}};
+    for (const auto& [from, to] : roads)
+        oneWay(map, QString::fromUtf8(from), QString::fromUtf8(to), 1);
+    LoadedMap loaded(map);
+    RouteSearch search(loaded.graph, QStringLiteral("A"), QStringLiteral("Z"), level);
+    const std::vector<SearchStep> steps = allSteps(search);
+    QCOMPARE(routesByStep(steps), expected);
+    QCOMPARE(steps[0].firstMet, (QStringList{QStringLiteral("B"), QStringLiteral("C")}));
+    QCOMPARE(steps[1].caption(), QStringLiteral("+-D"));
+    QVERIFY(steps.back().frontierEmpty);
+}
+
+void TestRouteSearch::namesAreWholeTowns_data()
+{
+    QTest::addColumn<TestMap>("map");
+    QTest::addColumn<QString>("departure");
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<QStringList>("routes");
+
+    // "津" lies inside "大津": as a text search it would count as already on the path.
+    TestMap onPath;
+    oneWay(onPath, QStringLiteral("大津"), QStringLiteral("津"), 30);
+    oneWay(onPath, QStringLiteral("津"), QStringLiteral("松阪"), 20);
+    QTest::newRow("on the path") << onPath << QStringLiteral("大津") << QStringLiteral("松阪")
+                                 << QStringList{QStringLiteral("00050-大津-津-松阪")};
+
+    // ...or as met in an earlier step, and so pruned.
+    TestMap met;
+    oneWay(met, QStringLiteral("京都"), QStringLiteral("大津"), 10);
+    oneWay(met, QStringLiteral("京都"), QStringLiteral("奈良"), 40);
+    oneWay(met, QStringLiteral("奈良"), QStringLiteral("津"), 90);
+    oneWay(met, QStringLiteral("津"), QStringLiteral("松阪"), 20);
+    QTest::newRow("met before") << met << QStringLiteral("京都") << QStringLiteral("松阪")
+                                << QStringList{QStringLiteral("00150-京都-奈良-津-松阪")};
+
+    // A destination inside the departure's name is still reached.
+    TestMap destination;
+    oneWay(destination, QStringLiteral("大津"), QStringLiteral("津"), 30);
+    QTest::newRow("destination") << destination << QStringLiteral("大津") << QStringLiteral("津")
+                                 << QStringList{QStringLiteral("00030-大津-津")};
+}
+
+void TestRouteSearch::namesAreWholeTowns()
+{
+    QFETCH(TestMap, map);
+    QFETCH(QString, departure);
+    QFETCH(QString, destination);
+    QFETCH(QStringList, routes);
+    LoadedMap loaded(map);
+    RouteSearch search(loaded.graph, departure, destination, 0);
+    QStringList found;
+    for (const SearchStep& step : allSteps(search))
+        found << step.routes;
+    QCOMPARE(found, routes);
+}
+
+void TestRouteSearch::topLevelListsEverySimplePathOnce()
+{
+    const QStringList towns{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+                            QStringLiteral("D"), QStringLiteral("E")};
+    LoadedMap loaded(completeMap(towns));
+    RouteSearch search(loaded.graph, QStringLiteral("A"), QStringLiteral("E"), 4);
+    QStringList found;
+    QList<int> perStep;
+    for (const SearchStep& step : allSteps(search)) {
+        found << step.routes;
+        perStep << int(step.routes.size());
+    }
+    // 1 direct road, then 3, 6 and 6 paths through one, two and three of B, C and D.
+    QCOMPARE(perStep, (QList<int>{1, 3, 6, 6}));
+    QCOMPARE(QSet<QString>(found.begin(), found.end()).size(), found.size());
+    for (const QString& route : found) {
+        const QStringList parts = RouteString::split(route).mid(1);
+        QCOMPARE(QSet<QString>(parts.begin(), parts.end()).size(), parts.size());
+        QCOMPARE(parts.first(), QStringLiteral("A"));
+        QCOMPARE(parts.last(), QStringLiteral("E"));
+        QCOMPARE(RouteString::split(route).first().toInt(), int(parts.size() - 1));
+    }
+}
+
+void TestRouteSearch::totalsAreExactAndRoundedOnce_data()
+{
+    QTest::addColumn<QVariantList>("legs");
+    QTest::addColumn<QString>("total");
+    // 0.01 + 2.26 + 0.23 is 2.4999999999999996 when summed as binary floating point.
+    QTest::newRow("decimal sum") << QVariantList{0.01, 2.26, 0.23} << QStringLiteral("00003");
+    QTest::newRow("half away from zero") << QVariantList{2.5} << QStringLiteral("00003");
+    QTest::newRow("halves kept until the end")
+        << QVariantList{0.5, 0.5, 0.5} << QStringLiteral("00002");
+    QTest::newRow("below a half") << QVariantList{1.25, 1.2} << QStringLiteral("00002");
+    QTest::newRow("whole") << QVariantList{12, 30} << QStringLiteral("00042");
+    QTest::newRow("six digits") << QVariantList{99999.5} << QStringLiteral("100000");
+    QTest::newRow("integer column value")
+        << QVariantList{qint64(123456)} << QStringLiteral("123456");
+}
+
+void TestRouteSearch::totalsAreExactAndRoundedOnce()
+{
+    QFETCH(QVariantList, legs);
+    QFETCH(QString, total);
+    TestMap map;
+    QStringList towns{QStringLiteral("T0")};
+    for (int i = 0; i < legs.size(); ++i) {
+        towns << QStringLiteral("T%1").arg(i + 1);
+        oneWay(map, towns[i], towns[i + 1], legs[i]);
+    }
+    LoadedMap loaded(map);
+    RouteSearch search(loaded.graph, towns.first(), towns.last(), 0);
+    QStringList found;
+    for (const SearchStep& step : allSteps(search))
+        found << step.routes;
+    QCOMPARE(found, QStringList{RouteString::make(0, towns).replace(0, 5, total)});
+}
+
+void TestRouteSearch::endsQuietlyWithoutARoute_data()
+{
+    QTest::addColumn<QString>("departure");
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<int>("steps");
+    QTest::newRow("empty departure") << QString() << QStringLiteral("C") << 1;
+    QTest::newRow("unknown departure") << QStringLiteral("X") << QStringLiteral("C") << 1;
+    QTest::newRow("unreachable") << QStringLiteral("A") << QStringLiteral("Z") << 3;
+    QTest::newRow("back to the departure") << QStringLiteral("A") << QStringLiteral("A") << 3;
+}
+
+void TestRouteSearch::endsQuietlyWithoutARoute()
+{
+    QFETCH(QString, departure);
+    QFETCH(QString, destination);
+    QFETCH(int, steps);
+    TestMap map;
+    map.road(QStringLiteral("A"), QStringLiteral("B"), 1);
+    map.road(QStringLiteral("B"), QStringLiteral("C"), 1);
+    oneWay(map, QStringLiteral("Z"), QStringLiteral("A"), 1);
+    LoadedMap loaded(map);
+    RouteSearch search(loaded.graph, departure, destination, 2);
+    const std::vector<SearchStep> done = allSteps(search);
+    QCOMPARE(int(done.size()), steps);
+    for (const SearchStep& step : done)
+        QVERIFY(!step.found());
+    QVERIFY(done.back().frontierEmpty);
+    QCOMPARE(done.back().stop, SearchStop::None);
+}
+
+void TestRouteSearch::unusableRowsTakeNoPart()
+{
+    TestMap map;
+    oneWay(map, QStringLiteral("A"), QStringLiteral("B"), QVariant());
+    oneWay(map, QStringLiteral("A"), QStringLiteral("C"), 1);
+    oneWay(map, QStringLiteral("A"), QStringLiteral(""), 1);
+    oneWay(map, QStringLiteral("A"), QStringLiteral("D"), -4);
+    oneWay(map, QStringLiteral("C"), QStringLiteral("B"), 2);
+    oneWay(map, QStringLiteral("B"), QStringLiteral("D"), 3);
+    LoadedMap loaded(map);
+    QCOMPARE(loaded.graph.skippedRows(), 3);
+    RouteSearch search(loaded.graph, QStringLiteral("A"), QStringLiteral("D"), 4);
+    QStringList found;
+    for (const SearchStep& step : allSteps(search))
+        found << step.routes;
+    QCOMPARE(found, QStringList{QStringLiteral("00006-A-C-B-D")});
+}
+
+void TestRouteSearch::limitsStopTheStep_data()
+{
+    QTest::addColumn<SearchLimits>("limits");
+    QTest::addColumn<bool>("cancelFirst");
+    QTest::addColumn<SearchStop>("stop");
+    QTest::addColumn<int>("stoppedStep");
+    QTest::addColumn<int>("routes");
+
+    SearchLimits partial;
+    partial.maxPartialRoutes = 10;
+    SearchLimits routes;
+    routes.maxRoutes = 3;
+    SearchLimits time;
+    time.timeBudget = std::chrono::milliseconds(0);
+    QTest::newRow("partial routes") << partial << false << SearchStop::PartialRouteCap << 2 << 4;
+    QTest::newRow("routes") << routes << false << SearchStop::RouteCap << 1 << 3;
+    QTest::newRow("time") << time << false << SearchStop::TimeBudget << 0 << 0;
+    QTest::newRow("cancel") << SearchLimits{} << true << SearchStop::Cancelled << 0 << 0;
+}
+
+void TestRouteSearch::limitsStopTheStep()
+{
+    QFETCH(SearchLimits, limits);
+    QFETCH(bool, cancelFirst);
+    QFETCH(SearchStop, stop);
+    QFETCH(int, stoppedStep);
+    QFETCH(int, routes);
+    const QStringList towns{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+                            QStringLiteral("D"), QStringLiteral("E")};
+    LoadedMap loaded(completeMap(towns));
+    RouteSearch search(loaded.graph, QStringLiteral("A"), QStringLiteral("E"), 4, limits);
+    if (cancelFirst)
+        search.cancel();
+    const std::vector<SearchStep> steps = allSteps(search);
+    QCOMPARE(int(steps.size()), stoppedStep + 1);
+    QCOMPARE(steps.back().stop, stop);
+    QVERIFY(search.isOver());
+    QVERIFY(search.partialRoutes() <= std::max<std::int64_t>(limits.maxPartialRoutes, 1));
+    QStringList found;
+    for (const SearchStep& step : steps)
+        found << step.routes;
+    QCOMPARE(int(found.size()), routes);
+    QCOMPARE(search.routesFound(), routes);
+    for (const QString& route : found)
+        QVERIFY(RouteString::isWellFormed(route));
+    // A stopped search stays stopped.
+    const SearchStep after = search.step();
+    QVERIFY(after.frontierEmpty && !after.found() && after.expanded == 0);
+}
+
+QTEST_GUILESS_MAIN(TestRouteSearch)
+#include "tst_routesearch.moc"

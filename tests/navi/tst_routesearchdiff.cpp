@@ -1,0 +1,163 @@
+#include "mapdb/queryslots.h"
+#include "mapdb/querytexts.h"
+#include "searchtestmaps.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+#include <cmath>
+
+using namespace moravelt;
+using namespace moravelt::test;
+
+namespace {
+
+struct ReferenceStep
+{
+    QStringList routes;
+    QString caption; // null when the caption is left alone
+    bool question = false;
+    bool last = false;
+};
+
+// The search as the step-by-step description tells it: text entries "-A-B-total", one
+// query per entry, and a text step record "-B-C+-E+". Names are compared whole, by
+// splitting the texts at "-", and totals are summed without rounding.
+std::vector<ReferenceStep> referenceSearch(QuerySlots& rs, const QString& departure,
+                                           const QString& destination, int level)
+{
+    const int lookBack = level + 1;
+    const auto towns = [](const QString& dashed) { return dashed.mid(1).split(u'-'); };
+    QStringList frontier{u'-' + departure + QStringLiteral("-0")};
+    QStringList next;
+    QString record;
+    std::vector<ReferenceStep> steps;
+    for (int stepIndex = 0;; ++stepIndex) {
+        ReferenceStep step;
+        for (const QString& entry : frontier) {
+            const qsizetype cut = entry.lastIndexOf(u'-');
+            const QString path = entry.left(cut);
+            const double total = entry.mid(cut + 1).toDouble();
+            const QStringList onPath = towns(path);
+            rs.SetSQL(QueryTexts::distances(onPath.last()));
+            for (RecordsetPtr roads = rs.Rs(); !roads->eof(); roads->moveNext()) {
+                const QString candidate = roads->value(QStringLiteral("目的地")).toString();
+                const double km = roads->value(QStringLiteral("km")).toDouble();
+                if (onPath.contains(candidate))
+                    continue;
+                if (candidate == destination) {
+                    const double whole = std::floor(total + km + 0.5);
+                    step.routes << QString::number(qint64(whole)).rightJustified(5, u'0') + path +
+                                       u'-' + candidate;
+                    continue;
+                }
+                const QStringList segments = record.isEmpty() ? QStringList() : record.split(u'+');
+                bool pruned = false;
+                const qsizetype s = segments.size() - 1;
+                for (qsizetype j = 0; s >= lookBack && j <= s - lookBack && !pruned; ++j)
+                    pruned = towns(segments[j]).contains(candidate);
+                if (!pruned)
+                    next << path + u'-' + candidate + u'-' + QString::number(total + km, 'g', 17);
+                bool met = false;
+                for (const QString& segment : segments)
+                    met = met || towns(segment).contains(candidate);
+                if (!met)
+                    record += u'-' + candidate;
+            }
+        }
+        if (next.isEmpty()) {
+            step.last = true;
+            steps.push_back(step);
+            return steps;
+        }
+        frontier = next;
+        next.clear();
+        step.question = !step.routes.isEmpty();
+        if (record.contains(u'+'))
+            step.caption = record.mid(record.lastIndexOf(u'+'));
+        record += u'+';
+        steps.push_back(step);
+    }
+}
+
+// A small road map whose names overlap as texts, with one-way, repeated and looping rows.
+TestMap randomMap(QRandomGenerator& random, QStringList& towns)
+{
+    static const QStringList pool{
+        QStringLiteral("津"),   QStringLiteral("大津"), QStringLiteral("津山"),
+        QStringLiteral("山"),   QStringLiteral("京"),   QStringLiteral("京都"),
+        QStringLiteral("東京"), QStringLiteral("A"),    QStringLiteral("AB")};
+    towns = pool;
+    for (qsizetype i = towns.size() - 1; i > 0; --i)
+        towns.swapItemsAt(i, random.bounded(int(i + 1)));
+    towns = towns.mid(0, 3 + random.bounded(5));
+    const int percent = 25 + random.bounded(50);
+    TestMap map;
+    for (const QString& from : towns) {
+        for (const QString& to : towns) {
+            if (random.bounded(100) >= percent && !(from == to && random.bounded(8) == 0))
+                continue;
+            const int repeats = random.bounded(10) == 0 ? 2 : 1;
+            for (int r = 0; r < repeats; ++r)
+                oneWay(map, from, to, 0.5 * (1 + random.bounded(60)));
+        }
+    }
+    for (qsizetype i = qsizetype(map.roads.size()) - 1; i > 0; --i)
+        std::swap(map.roads[std::size_t(i)], map.roads[std::size_t(random.bounded(int(i + 1)))]);
+    return map;
+}
+
+} // namespace
+
+class TestRouteSearchDiff : public QObject
+{
+    Q_OBJECT
+private slots:
+    void matchesTheStepByStepSearch();
+};
+
+void TestRouteSearchDiff::matchesTheStepByStepSearch()
+{
+    int routes = 0;
+    int questions = 0;
+    for (quint32 seed = 1; seed <= 300; ++seed) {
+        QRandomGenerator random(seed);
+        QStringList towns;
+        const TestMap map = randomMap(random, towns);
+        LoadedMap loaded(map);
+        QuerySlots rs(loaded.cn);
+        const QString departure = towns[random.bounded(int(towns.size()))];
+        const QString destination = random.bounded(10) == 0
+                                        ? QStringLiteral("無")
+                                        : towns[random.bounded(int(towns.size()))];
+        const int level = int(seed % 5);
+        const std::vector<ReferenceStep> expected =
+            referenceSearch(rs, departure, destination, level);
+
+        RouteSearch search(loaded.graph, departure, destination, level);
+        const std::vector<SearchStep> steps = allSteps(search);
+        const QByteArray where = QStringLiteral("seed %1, %2 to %3, level %4")
+                                     .arg(seed)
+                                     .arg(departure, destination)
+                                     .arg(level)
+                                     .toUtf8();
+        QVERIFY2(steps.size() == expected.size(), where.constData());
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const SearchStep& step = steps[i];
+            QVERIFY2(step.routes == expected[i].routes, where.constData());
+            QVERIFY2(step.frontierEmpty == expected[i].last, where.constData());
+            QVERIFY2((step.found() && !step.frontierEmpty) == expected[i].question,
+                     where.constData());
+            const QString caption =
+                step.index > 0 && !step.frontierEmpty ? step.caption() : QString();
+            QVERIFY2(caption == expected[i].caption, where.constData());
+            routes += int(step.routes.size());
+            questions += expected[i].question ? 1 : 0;
+        }
+    }
+    // The maps are meant to exercise the search, not to miss the destination every time.
+    QVERIFY(routes > 1000);
+    QVERIFY(questions > 100);
+}
+
+QTEST_GUILESS_MAIN(TestRouteSearchDiff)
+#include "tst_routesearchdiff.moc"
