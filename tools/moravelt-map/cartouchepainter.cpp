@@ -21,6 +21,16 @@ void CartouchePainter::paint(const QRectF& box)
     y = howToPlay(box, y);
     y = legend(box, y);
     scaleBar(box, y);
+    hint(box);
+}
+
+void CartouchePainter::hint(const QRectF& box)
+{
+    const double s = m_scale;
+    const QFont font = MapStyle::font(17 * s, true);
+    const QString line = QStringLiteral("地図をドラッグして日本の旅へ ➘");
+    const double width = QFontMetricsF(font).horizontalAdvance(line);
+    text({box.right() - 24 * s - width, box.bottom() - 24 * s}, line, font);
 }
 
 void CartouchePainter::text(const QPointF& baseline, const QString& text, const QFont& font)
@@ -53,9 +63,9 @@ double CartouchePainter::howToPlay(const QRectF& box, double y)
 {
     const double s = m_scale;
     const QFont head = MapStyle::font(19 * s, true);
-    const QFont body = MapStyle::font(16 * s);
+    const QFont body = MapStyle::font(17 * s);
     const double left = box.left() + 24 * s;
-    y += 20 * s;
+    y += 22 * s;
     text({left, y}, QStringLiteral("遊び方"), head);
     const QStringList steps{
         QStringLiteral("ドラッグで地図を動かす"),
@@ -65,7 +75,7 @@ double CartouchePainter::howToPlay(const QRectF& box, double y)
         QStringLiteral("道の途中には隠れた町も…"),
     };
     for (const QString& step : steps) {
-        y += 27 * s;
+        y += 29 * s;
         text({left + 6 * s, y}, QStringLiteral("・") + step, body);
     }
     return y + 16 * s;
@@ -116,8 +126,8 @@ double CartouchePainter::scaleBar(const QRectF& box, double y)
     text({left - 3 * s, below}, QStringLiteral("0"), small);
     text({left + length / 2 - 8 * s, below}, QStringLiteral("50"), small);
     text({left + length - 10 * s, below}, QStringLiteral("100 km"), small);
-    text({left + length + 52 * s, below}, QStringLiteral("(沖縄の枠内は縮尺が異なります)"), small);
-    return below;
+    text({left, below + 22 * s}, QStringLiteral("南西諸島の枠内は縮尺が異なります"), small);
+    return below + 22 * s;
 }
 
 } // namespace moravelt

@@ -22,6 +22,7 @@ private:
     double howToPlay(const QRectF& box, double y);
     double legend(const QRectF& box, double y);
     double scaleBar(const QRectF& box, double y);
+    void hint(const QRectF& box);
     void text(const QPointF& baseline, const QString& text, const QFont& font);
 
     QPainter& m_painter;

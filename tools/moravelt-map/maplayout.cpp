@@ -14,8 +14,8 @@ constexpr double mainPixelsPerKm = 2.5;
 constexpr double mainLeftKm = -1020;
 constexpr double mainTopKm = 870;
 
-// The inset sits in the Pacific south of Kanto, clear of the Izu islands.
-const QRectF insetBoxFull(3420, 3480, 1550, 890);
+// The inset fills the open Pacific south of the Boso peninsula, clear of the Izu islands.
+const QRectF insetBoxFull(3380, 3090, 1596, 1290);
 constexpr double insetMargin = 24;
 
 // The first-start position of the picture is (-16590, -17805) twips, 15 twips a pixel,
@@ -66,7 +66,7 @@ bool MapLayout::belongsToInset(double lat, double lon)
 
 QRectF MapLayout::insetRegion()
 {
-    return QRectF(QPointF(122.6, 23.9), QPointF(131.0, 29.5));
+    return QRectF(QPointF(122.8, 23.95), QPointF(130.3, 28.9));
 }
 
 QPointF MapLayout::mainPixel(double lat, double lon) const

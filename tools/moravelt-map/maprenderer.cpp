@@ -36,6 +36,22 @@ QPointF entryPoint(const QPointF& a, const QPointF& b, const QRectF& box)
     return a + d * t;
 }
 
+struct AreaName
+{
+    double lat;
+    double lon;
+    const char16_t* name;
+    bool sea;
+};
+
+// Names centred on these points, in the main frame.
+const AreaName areaNames[] = {
+    {40.2, 134.6, u"日本海", true},       {36.2, 145.0, u"太 平 洋", true},
+    {45.1, 145.2, u"オホーツク海", true}, {31.0, 127.5, u"東シナ海", true},
+    {36.3, 127.9, u"大韓民国", false},    {44.9, 134.6, u"ロシア", false},
+    {44.5, 125.6, u"中国", false},
+};
+
 } // namespace
 
 QImage MapRenderer::render(const WorldData& world, const std::vector<PlacedTown>& towns) const
@@ -51,6 +67,7 @@ QImage MapRenderer::render(const WorldData& world, const std::vector<PlacedTown>
         placed.insert(p.town->name, &p);
 
     drawMainFrame(painter);
+    drawAreaNames(painter);
     drawRoads(painter, world, placed, false);
     drawInset(painter);
     painter.save();
@@ -74,6 +91,22 @@ void MapRenderer::drawMainFrame(QPainter& painter) const
         m_layout.scale());
     land.drawGraticule(QRectF(QPointF(115, 25), QPointF(160, 50)), 5);
     land.drawLand(m_land, QRectF(QPointF(110, 20), QPointF(160, 55)));
+}
+
+void MapRenderer::drawAreaNames(QPainter& painter) const
+{
+    const double s = m_layout.scale();
+    for (const AreaName& area : areaNames) {
+        QFont font = MapStyle::font((area.sea ? 34 : 30) * s);
+        font.setLetterSpacing(QFont::AbsoluteSpacing, (area.sea ? 10 : 4) * s);
+        const QString name = QString::fromUtf16(area.name);
+        const QFontMetricsF metrics(font);
+        const QPointF centre = m_layout.mainPixel(area.lat, area.lon);
+        painter.setFont(font);
+        painter.setPen(area.sea ? MapStyle::seaName : MapStyle::countryName);
+        painter.drawText(
+            centre + QPointF(-metrics.horizontalAdvance(name) / 2, metrics.ascent() / 2), name);
+    }
 }
 
 void MapRenderer::drawInset(QPainter& painter) const
@@ -133,11 +166,16 @@ void MapRenderer::drawRoads(QPainter& painter, const WorldData& world, const Pla
     }
 }
 
+double MapRenderer::dotRadius() const
+{
+    // Dots stay visible in small test pictures.
+    return std::max(3.0, MapStyle::dotDiameter * m_layout.scale() / 2);
+}
+
 void MapRenderer::drawTowns(QPainter& painter, const std::vector<PlacedTown>& towns) const
 {
     const double s = m_layout.scale();
-    // Dots stay visible in small test pictures.
-    const double r = std::max(2.5, MapStyle::dotDiameter * s / 2);
+    const double r = dotRadius();
     painter.setPen(QPen(MapStyle::townRing, std::max(0.5, MapStyle::dotRingWidth * s)));
     painter.setBrush(MapStyle::townDot);
     for (const PlacedTown& p : towns) {
@@ -152,7 +190,7 @@ void MapRenderer::drawLabels(QPainter& painter, const std::vector<PlacedTown>& t
     const QFont font = MapStyle::font(MapStyle::labelSize * s);
     const QFontMetricsF metrics(font);
     const QRectF picture(QPointF(0, 0), QSizeF(m_layout.pictureSize()));
-    const double dotR = std::max(2.5, MapStyle::dotDiameter * s / 2);
+    const double dotR = dotRadius();
     LabelPlacer placer;
     placer.addObstacle(m_layout.firstView());
     for (const PlacedTown& p : towns) {

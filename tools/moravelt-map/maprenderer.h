@@ -28,12 +28,14 @@ private:
     using PlacedByName = QHash<QString, const PlacedTown*>;
 
     void drawMainFrame(QPainter& painter) const;
+    void drawAreaNames(QPainter& painter) const;
     void drawInset(QPainter& painter) const;
     void drawRoads(QPainter& painter, const WorldData& world, const PlacedByName& placed,
                    bool inset) const;
     void drawTowns(QPainter& painter, const std::vector<PlacedTown>& towns) const;
     void drawLabels(QPainter& painter, const std::vector<PlacedTown>& towns) const;
     void drawAttribution(QPainter& painter) const;
+    double dotRadius() const;
 
     const MapLayout& m_layout;
     const std::vector<LandPolygon>& m_land;

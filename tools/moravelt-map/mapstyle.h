@@ -23,6 +23,8 @@ inline const QColor frame{0x55, 0x66, 0x74};
 inline const QColor paper{0xFF, 0xFA, 0xEE, 0xF2};
 inline const QColor paperBorder{0x8B, 0x6A, 0x3E};
 inline const QColor ink{0x3A, 0x2E, 0x22};
+inline const QColor seaName{0x5E, 0x8F, 0xB8};
+inline const QColor countryName{0x9A, 0x9A, 0x92};
 
 constexpr double coastWidth = 1.0;
 constexpr double roadWidth = 2.6;

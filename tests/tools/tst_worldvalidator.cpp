@@ -1,0 +1,90 @@
+#include "worldcheck.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace moravelt;
+
+namespace {
+
+const QString fixtures = QStringLiteral(MORAVELT_TOOL_FIXTURES);
+
+void copyFiles(const QString& from, const QString& to)
+{
+    const QDir source(from);
+    for (const QString& name : source.entryList(QDir::Files)) {
+        if (name == QStringLiteral("expect.txt"))
+            continue;
+        QFile::remove(QDir(to).filePath(name));
+        QVERIFY(QFile::copy(source.filePath(name), QDir(to).filePath(name)));
+    }
+}
+
+} // namespace
+
+// Every fault of the sample world's tables is reported with its file and line, once.
+class TestWorldValidator : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void validFixturePasses()
+    {
+        const MapLayout layout;
+        const WorldCheck check = WorldCheck::run(fixtures + QStringLiteral("/valid"), layout);
+        QVERIFY2(!check.diag.hasErrors(), qPrintable(check.diag.lines().join(QLatin1Char('\n'))));
+        QCOMPARE(check.visibleTowns(), 4);
+        QCOMPARE(check.hiddenTowns(), 2);
+        QCOMPARE(check.placed.size(), std::size_t(6));
+    }
+
+    void faultIsReported_data()
+    {
+        QTest::addColumn<QString>("folder");
+        const QStringList folders =
+            QDir(fixtures).entryList({QStringLiteral("*")}, QDir::Dirs | QDir::NoDotAndDotDot);
+        for (const QString& folder : folders) {
+            if (QFile::exists(QDir(fixtures).filePath(folder + QStringLiteral("/expect.txt"))))
+                QTest::newRow(qPrintable(folder)) << folder;
+        }
+        QVERIFY(folders.size() > 20);
+    }
+
+    void faultIsReported()
+    {
+        QFETCH(QString, folder);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        copyFiles(fixtures + QStringLiteral("/valid"), dir.path());
+        copyFiles(fixtures + QLatin1Char('/') + folder, dir.path());
+
+        QFile expectFile(fixtures + QLatin1Char('/') + folder + QStringLiteral("/expect.txt"));
+        QVERIFY(expectFile.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QStringList expected =
+            QString::fromUtf8(expectFile.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY(!expected.isEmpty());
+
+        const MapLayout layout;
+        const WorldCheck check = WorldCheck::run(dir.path(), layout);
+        const QStringList reported = check.diag.lines();
+        const QString all = reported.join(QLatin1Char('\n'));
+        for (const QString& line : expected) {
+            // "FILE:LINE: part of the message"
+            const qsizetype split = line.indexOf(QStringLiteral(": "));
+            const QString where =
+                dir.path() + QLatin1Char('/') + line.left(split) + QStringLiteral(": ");
+            const QString part = line.mid(split + 2);
+            const bool found = std::any_of(reported.begin(), reported.end(), [&](const QString& r) {
+                return r.startsWith(where) && r.contains(part);
+            });
+            QVERIFY2(found, qPrintable(QStringLiteral("expected %1\ngot:\n%2").arg(line, all)));
+        }
+        // One message per fault: nothing else is reported.
+        QVERIFY2(reported.size() == expected.size(), qPrintable(all));
+    }
+};
+
+QTEST_MAIN(TestWorldValidator)
+#include "tst_worldvalidator.moc"
