@@ -175,18 +175,23 @@ void Form1::SaveDataGet()
 
 void Form1::applyFirstStartDefaults()
 {
-    const TwipsRect main = WindowGeometry::get(*this);
+    m_firstStart = true;
     // Keep the main window where the system put it, so the others line up with it when shown.
-    WindowGeometry::setLeft(*this, main.left);
-    WindowGeometry::setTop(*this, main.top);
+    WindowGeometry::pin(*this);
+    placeSecondaryWindowsBeside();
+    m_image1->setTopTwips(-17805);
+    m_image1->setLeftTwips(-16590);
+    form3().SeidoCheck(1);
+}
+
+void Form1::placeSecondaryWindowsBeside()
+{
+    const TwipsRect main = WindowGeometry::get(*this);
     WindowGeometry::setTop(form2(), main.top);
     WindowGeometry::setLeft(form2(), main.width + main.left);
     const TwipsRect info = WindowGeometry::get(form2());
     WindowGeometry::setTop(form3(), info.height + main.top);
     WindowGeometry::setLeft(form3(), main.width + main.left);
-    m_image1->setTopTwips(-17805);
-    m_image1->setLeftTwips(-16590);
-    form3().SeidoCheck(1);
 }
 
 void Form1::SaveDataPut()
@@ -285,8 +290,12 @@ void Form1::closeEvent(QCloseEvent* event)
 void Form1::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    WindowGeometry::reapplyOuterSize(*this, false);
-    QTimer::singleShot(0, this, [this] { WindowGeometry::reapplyOuterSize(*this); });
+    // A window manager adds its frames only once the windows are on screen; line the two
+    // others up again at a first start so that they sit beside the frames, not under them.
+    WindowGeometry::settleAfterShow(*this, [this] {
+        if (std::exchange(m_firstStart, false) && form2().isLoaded() && form3().isLoaded())
+            placeSecondaryWindowsBeside();
+    });
 }
 
 } // namespace moravelt

@@ -77,6 +77,7 @@ protected:
 private:
     void buildMenus();
     void applyFirstStartDefaults();
+    void placeSecondaryWindowsBeside();
     void storeForm2(const TwipsRect& geometry);
     void mn1_Click(int index);
     void storeForm3(const TwipsRect& geometry, const QString& depart, const QString& dest);
@@ -95,6 +96,7 @@ private:
     std::array<QAction*, 2> m_mn1{};
     QMenu* m_destinationPopup = nullptr;
     bool m_exited = false;
+    bool m_firstStart = false;
 };
 
 } // namespace moravelt

@@ -54,8 +54,7 @@ void Form2::closeEvent(QCloseEvent* event)
 void Form2::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    WindowGeometry::reapplyOuterSize(*this, false);
-    QTimer::singleShot(0, this, [this] { WindowGeometry::reapplyOuterSize(*this); });
+    WindowGeometry::settleAfterShow(*this);
 }
 
 } // namespace moravelt

@@ -145,8 +145,7 @@ void Form3::closeEvent(QCloseEvent* event)
 void Form3::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    WindowGeometry::reapplyOuterSize(*this, false);
-    QTimer::singleShot(0, this, [this] { WindowGeometry::reapplyOuterSize(*this); });
+    WindowGeometry::settleAfterShow(*this);
 }
 
 } // namespace moravelt

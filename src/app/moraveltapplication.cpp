@@ -8,7 +8,6 @@ namespace moravelt {
 MoraveltApplication::MoraveltApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Moravelt"));
-    setApplicationDisplayName(QStringLiteral("モラベルト"));
 }
 
 bool MoraveltApplication::notify(QObject* receiver, QEvent* event)

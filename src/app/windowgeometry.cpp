@@ -2,6 +2,7 @@
 
 #include "app/twips.h"
 
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 
@@ -9,17 +10,32 @@ namespace moravelt::WindowGeometry {
 
 namespace {
 
+// A window manager frames a window only once it is on screen, and until then Qt places the
+// client area where the frame should go. The place asked for is kept and asked for again
+// after the window is shown, when the frame exists.
+const char* const kLeft = "moraveltFrameLeft";
+const char* const kTop = "moraveltFrameTop";
 const char* const kOuterWidth = "moraveltOuterWidth";
 const char* const kOuterHeight = "moraveltOuterHeight";
 
-int frameExtraWidth(const QWidget& w)
+int pending(const QWidget& w, const char* name, int otherwise)
 {
-    return w.frameGeometry().width() - w.width();
+    const QVariant v = w.property(name);
+    return v.isValid() ? v.toInt() : otherwise;
 }
 
-int frameExtraHeight(const QWidget& w)
+void apply(QWidget& w)
 {
-    return w.frameGeometry().height() - w.height();
+    const QRect frame = w.frameGeometry();
+    const int extraWidth = frame.width() - w.width();
+    const int extraHeight = frame.height() - w.height();
+    const QPoint place(pending(w, kLeft, frame.x()), pending(w, kTop, frame.y()));
+    const QSize size(qMax(1, pending(w, kOuterWidth, frame.width()) - extraWidth),
+                     qMax(1, pending(w, kOuterHeight, frame.height()) - extraHeight));
+    if (size != w.size())
+        w.resize(size);
+    if (place != w.frameGeometry().topLeft())
+        w.move(place);
 }
 
 } // namespace
@@ -33,40 +49,47 @@ TwipsRect get(const QWidget& window)
 
 void setLeft(QWidget& window, float twips)
 {
-    window.move(Twips::toPixels(twips), window.frameGeometry().y());
+    window.setProperty(kLeft, Twips::toPixels(twips));
+    apply(window);
 }
 
 void setTop(QWidget& window, float twips)
 {
-    window.move(window.frameGeometry().x(), Twips::toPixels(twips));
+    window.setProperty(kTop, Twips::toPixels(twips));
+    apply(window);
 }
 
 void setWidth(QWidget& window, float twips)
 {
-    const int outer = Twips::toPixels(twips);
-    window.setProperty(kOuterWidth, outer);
-    window.resize(qMax(1, outer - frameExtraWidth(window)), window.height());
+    window.setProperty(kOuterWidth, Twips::toPixels(twips));
+    apply(window);
 }
 
 void setHeight(QWidget& window, float twips)
 {
-    const int outer = Twips::toPixels(twips);
-    window.setProperty(kOuterHeight, outer);
-    window.resize(window.width(), qMax(1, outer - frameExtraHeight(window)));
+    window.setProperty(kOuterHeight, Twips::toPixels(twips));
+    apply(window);
 }
 
-void reapplyOuterSize(QWidget& window, bool final)
+void pin(QWidget& window)
 {
-    const QVariant w = window.property(kOuterWidth);
-    const QVariant h = window.property(kOuterHeight);
-    if (w.isValid())
-        window.resize(qMax(1, w.toInt() - frameExtraWidth(window)), window.height());
-    if (h.isValid())
-        window.resize(window.width(), qMax(1, h.toInt() - frameExtraHeight(window)));
-    if (final) {
-        window.setProperty(kOuterWidth, QVariant());
-        window.setProperty(kOuterHeight, QVariant());
-    }
+    const QRect frame = window.frameGeometry();
+    window.setProperty(kLeft, frame.x());
+    window.setProperty(kTop, frame.y());
+    apply(window);
+}
+
+void settleAfterShow(QWidget& window, const std::function<void()>& settled)
+{
+    apply(window);
+    QTimer::singleShot(0, &window, [&window] { apply(window); });
+    QTimer::singleShot(250, &window, [&window, settled] {
+        apply(window);
+        for (const char* name : {kLeft, kTop, kOuterWidth, kOuterHeight})
+            window.setProperty(name, QVariant());
+        if (settled)
+            settled();
+    });
 }
 
 } // namespace moravelt::WindowGeometry

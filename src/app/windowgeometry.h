@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 namespace moravelt {
@@ -22,9 +24,12 @@ void setTop(QWidget& window, float twips);
 void setWidth(QWidget& window, float twips);
 void setHeight(QWidget& window, float twips);
 
-// Before a window is first shown its frame is unknown; an outer size set then is applied
-// again once the frame exists, so a restored size round-trips exactly.
-void reapplyOuterSize(QWidget& window, bool final = true);
+// Keeps the window where it stands now instead of letting the window system place it anew.
+void pin(QWidget& window);
+
+// Called when a window is shown: asks again for the place and outer size set before, once the
+// window manager has framed the window, then calls settled (if given).
+void settleAfterShow(QWidget& window, const std::function<void()>& settled = {});
 
 } // namespace WindowGeometry
 } // namespace moravelt
