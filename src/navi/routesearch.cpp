@@ -130,10 +130,26 @@ void RouteSearch::followPath(std::int32_t entry)
 
 QString RouteSearch::routeString(std::int64_t microKm) const
 {
-    QString route = RouteString::formatTotal(microKm);
+    // Written into a text sized once: a long search builds many of these, and growing them
+    // piece by piece costs more than the search itself.
+    const QString total = RouteString::formatTotal(microKm);
+    const QString& destination = m_graph.townName(m_destination);
+    qsizetype length = total.size() + 1 + destination.size();
     for (const std::int32_t entry : m_path)
-        route += u'-' + m_graph.townName(m_entries[std::size_t(entry)].town);
-    route += u'-' + m_graph.townName(m_destination);
+        length += 1 + m_graph.townName(m_entries[std::size_t(entry)].town).size();
+    QString route(length, Qt::Uninitialized);
+    QChar* out = route.data();
+    const auto put = [&out](const QString& text) {
+        std::copy_n(text.constData(), text.size(), out);
+        out += text.size();
+    };
+    put(total);
+    for (const std::int32_t entry : m_path) {
+        *out++ = u'-';
+        put(m_graph.townName(m_entries[std::size_t(entry)].town));
+    }
+    *out++ = u'-';
+    put(destination);
     return route;
 }
 

@@ -1,5 +1,6 @@
 #include "app/moravelterror.h"
 #include "coastlinefile.h"
+#include "extractcoastcommand.h"
 #include "labelplacer.h"
 #include "maplayout.h"
 #include "ringclipper.h"
@@ -75,6 +76,41 @@ private slots:
         QFETCH(QByteArray, json);
         QFETCH(QString, object);
         QVERIFY_THROWS_EXCEPTION(MoraveltError, TopoJsonDecoder().decode(json, object));
+    }
+
+    void extractKeepsTheRegionAndColoursJapan()
+    {
+        // Japan, an island north-east of Shiretoko, Sakhalin, and a strip reaching far west.
+        const QByteArray topology = R"({
+          "type": "Topology",
+          "arcs": [[[140, 35], [141, 35], [141, 36], [140, 35]],
+                   [[147, 44], [148, 44], [148, 45], [147, 44]],
+                   [[142, 46], [143, 46], [143, 47], [142, 46]],
+                   [[100, 30], [125, 30], [125, 31], [100, 31], [100, 30]]],
+          "objects": {"countries": {"type": "GeometryCollection", "geometries": [
+            {"type": "Polygon", "arcs": [[0]], "properties": {"name": "Japan"}},
+            {"type": "MultiPolygon", "arcs": [[[1]], [[2]]], "properties": {"name": "Russia"}},
+            {"type": "Polygon", "arcs": [[3]], "properties": {"name": "China"}}
+          ]}}
+        })";
+        QTemporaryDir dir;
+        QFile in(dir.filePath(QStringLiteral("world.json")));
+        QVERIFY(in.open(QIODevice::WriteOnly));
+        in.write(topology);
+        in.close();
+        const QString out = dir.filePath(QStringLiteral("coast.txt"));
+        QCOMPARE(runExtractCoastCommand(
+                     {QStringLiteral("--topojson"), in.fileName(), QStringLiteral("--out"), out}),
+                 0);
+        const std::vector<LandPolygon> land = CoastlineFile::read(out);
+        QCOMPARE(land.size(), std::size_t(4));
+        QVERIFY(land[0].japan);
+        QVERIFY(land[1].japan); // drawn as Japan
+        QVERIFY(!land[2].japan);
+        QCOMPARE(land[2].country, QStringLiteral("Russia"));
+        QVERIFY(!land[3].japan);
+        QCOMPARE(land[3].rings.first().boundingRect().left(), 118.0);
+        QCOMPARE(runExtractCoastCommand({QStringLiteral("--out"), out}), 2);
     }
 
     void clipsRingsToTheRegion()

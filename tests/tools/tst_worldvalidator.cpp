@@ -1,3 +1,4 @@
+#include "checkcommand.h"
 #include "worldcheck.h"
 
 #include <QDir>
@@ -38,6 +39,45 @@ private slots:
         QCOMPARE(check.visibleTowns(), 4);
         QCOMPARE(check.hiddenTowns(), 2);
         QCOMPARE(check.placed.size(), std::size_t(6));
+    }
+
+    void readsWindowsLineEndingsAndByteOrderMark()
+    {
+        QTemporaryDir dir;
+        copyFiles(fixtures + QStringLiteral("/valid"), dir.path());
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files)) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QByteArray bytes = file.readAll();
+            file.close();
+            bytes.replace("\n", "\r\n");
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write("\xEF\xBB\xBF" + bytes);
+        }
+        const MapLayout layout;
+        const WorldCheck check = WorldCheck::run(dir.path(), layout);
+        QVERIFY2(!check.diag.hasErrors(), qPrintable(check.diag.lines().join(QLatin1Char('\n'))));
+        QCOMPARE(check.world->towns.front().name, QStringLiteral("東京"));
+        QCOMPARE(check.world->events.front().text,
+                 QStringLiteral("箱根の関所を通りました。\r\n名物は黒たまご。"));
+    }
+
+    void checkCommandExitCodes()
+    {
+        QCOMPARE(runCheckCommand({QStringLiteral("--data"), fixtures + QStringLiteral("/valid")}),
+                 0);
+        QTemporaryDir dir;
+        copyFiles(fixtures + QStringLiteral("/valid"), dir.path());
+        copyFiles(fixtures + QStringLiteral("/one-way-road"), dir.path());
+        QCOMPARE(runCheckCommand({QStringLiteral("--data"), dir.path()}), 1);
+        // A missing table is a fault of the data, reported like the others.
+        QVERIFY(QFile::remove(dir.filePath(QStringLiteral("events.tsv"))));
+        const MapLayout layout;
+        const WorldCheck check = WorldCheck::run(dir.path(), layout);
+        QVERIFY(
+            check.diag.lines().first().startsWith(dir.filePath(QStringLiteral("events.tsv:1: "))));
+        QCOMPARE(runCheckCommand({}), 2);
+        QCOMPARE(runCheckCommand({QStringLiteral("--date"), dir.path()}), 2);
     }
 
     void faultIsReported_data()

@@ -43,7 +43,7 @@ struct BuildSettings
     QString outDir;
     QString coastFile;
     double scale = 1;
-    int quality = 88;
+    int quality = 92;
 };
 
 QString build(const BuildSettings& settings, QTextStream& err)
@@ -96,7 +96,7 @@ int runBuildCommand(const QStringList& args)
         settings.scale =
             options.value(QStringLiteral("scale"), QStringLiteral("1")).toDouble(&scaleOk);
         settings.quality =
-            options.value(QStringLiteral("quality"), QStringLiteral("88")).toInt(&qualityOk);
+            options.value(QStringLiteral("quality"), QStringLiteral("92")).toInt(&qualityOk);
     }
     if (!options.ok() || !scaleOk || settings.scale <= 0 || settings.scale > 2 || !qualityOk ||
         settings.quality < 1 || settings.quality > 100) {

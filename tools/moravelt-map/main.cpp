@@ -1,6 +1,8 @@
 #include "buildcommand.h"
 #include "checkcommand.h"
 #include "extractcoastcommand.h"
+#include "navicommand.h"
+#include "routecommand.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
@@ -20,6 +22,9 @@ const Command commands[] = {
     {"build", moravelt::runBuildCommand,
      "build --data DIR --out DIR [--scale S] [--coast FILE] [--quality Q]"},
     {"extract-coast", moravelt::runExtractCoastCommand, "extract-coast --topojson FILE --out FILE"},
+    {"route", moravelt::runRouteCommand,
+     "route --db FILE [--level N] [--steps K] DEPARTURE DESTINATION"},
+    {"navi", moravelt::runNaviCommand, "navi --db FILE [--answers] ROUTE"},
 };
 
 int usage()

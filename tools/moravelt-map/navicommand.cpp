@@ -1,0 +1,74 @@
+#include "navicommand.h"
+
+#include "app/moravelterror.h"
+#include "mapdb/mapdatabase.h"
+#include "mapdb/queryslots.h"
+#include "navi/flexgridmodel.h"
+#include "navi/navilistbuilder.h"
+#include "navi/roadgraph.h"
+#include "navi/routestring.h"
+#include "navicopy/navicopytext.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QTextStream>
+#include <cstdio>
+
+namespace moravelt {
+
+namespace {
+
+const char* const kUsage = "usage: moravelt-map navi --db FILE [--answers] ROUTE\n"
+                           "  ROUTE      a route string as the route search lists it, "
+                           "e.g. 00123-東京-横浜\n"
+                           "  --answers  with the correct quiz answer of each town\n";
+
+} // namespace
+
+int runNaviCommand(const QStringList& args)
+{
+    QTextStream err(stderr);
+    QCommandLineParser parser;
+    parser.addOption({QStringLiteral("db"), QString(), QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("answers"), QString()});
+    if (!parser.parse(QStringList{QStringLiteral("moravelt-map navi")} + args) ||
+        !parser.isSet(QStringLiteral("db")) || parser.positionalArguments().size() != 1) {
+        err << "navi: "
+            << (parser.errorText().isEmpty() ? QStringLiteral("bad arguments") : parser.errorText())
+            << '\n'
+            << kUsage;
+        return 2;
+    }
+    const QString route = parser.positionalArguments().first();
+    if (!RouteString::isWellFormed(route)) {
+        err << "navi: malformed route string \"" << route
+            << "\": expected digits, then \"-\" and each town\n";
+        return 1;
+    }
+    try {
+        // Any file name will do: the connection string names it directly.
+        const MapDatabase cn(
+            QStringLiteral("Data Source=%1;")
+                .arg(QFileInfo(parser.value(QStringLiteral("db"))).absoluteFilePath()));
+        const RoadGraph graph = RoadGraph::load(cn);
+        for (const QString& town : RouteString::split(route).mid(1)) {
+            if (graph.townId(town) < 0) {
+                err << "navi: unknown town \"" << town << "\": it is on no road\n";
+                return 1;
+            }
+        }
+        QuerySlots rs(cn);
+        FlexGridModel grid;
+        NaviListBuilder(rs).NaveSet(route, parser.isSet(QStringLiteral("answers")), grid);
+        // The clipboard's bytes as they are: tabs and CR LF, in UTF-8.
+        const QByteArray text = naviCopyText(grid).toUtf8();
+        std::fwrite(text.constData(), 1, std::size_t(text.size()), stdout);
+        std::fflush(stdout);
+        return 0;
+    } catch (const MoraveltError& e) {
+        err << "navi: " << e.message() << '\n';
+        return 1;
+    }
+}
+
+} // namespace moravelt
