@@ -1,5 +1,6 @@
 #include "app/messageboxprompt.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace moravelt {
@@ -13,6 +14,10 @@ const QString kTitle = QStringLiteral("モラベルト");
 bool MessageBoxPrompt::askYesNo(const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Yes | QMessageBox::No);
+    // Qt's own button captions are English without its translations installed.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+    box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -67,6 +67,7 @@ MapDatabase::MapDatabase(const QString& connectionString)
 
 MapDatabase::~MapDatabase()
 {
+    m_prepared.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         db.close();
@@ -74,15 +75,25 @@ MapDatabase::~MapDatabase()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
+QSqlQuery& MapDatabase::prepared(const QString& text) const
+{
+    auto found = m_prepared.constFind(text);
+    if (found != m_prepared.constEnd())
+        return **found;
+    auto query = std::make_shared<QSqlQuery>(QSqlDatabase::database(m_connectionName, false));
+    query->setForwardOnly(true);
+    if (!query->prepare(text))
+        throw MoraveltError(QStringLiteral("地図データベースの問い合わせに失敗しました: %1")
+                                .arg(query->lastError().text()));
+    m_prepared.insert(text, query);
+    return *query;
+}
+
 RecordsetPtr MapDatabase::open(const SqlText& sql) const
 {
-    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
-    query.setForwardOnly(true);
-    if (!query.prepare(sql.text))
-        throw MoraveltError(QStringLiteral("地図データベースの問い合わせに失敗しました: %1")
-                                .arg(query.lastError().text()));
-    for (const QVariant& value : sql.values)
-        query.addBindValue(value);
+    QSqlQuery& query = prepared(sql.text);
+    for (int i = 0; i < sql.values.size(); ++i)
+        query.bindValue(i, sql.values[i]);
     if (!query.exec())
         throw MoraveltError(QStringLiteral("地図データベースの問い合わせに失敗しました: %1")
                                 .arg(query.lastError().text()));
@@ -98,9 +109,11 @@ RecordsetPtr MapDatabase::open(const SqlText& sql) const
             row << query.value(i);
         rows.push_back(std::move(row));
     }
-    if (query.lastError().isValid())
-        throw MoraveltError(QStringLiteral("地図データベースの読み込みに失敗しました: %1")
-                                .arg(query.lastError().text()));
+    const QSqlError failure = query.lastError();
+    query.finish();
+    if (failure.isValid())
+        throw MoraveltError(
+            QStringLiteral("地図データベースの読み込みに失敗しました: %1").arg(failure.text()));
     return std::make_shared<Recordset>(std::move(columns), std::move(rows));
 }
 

@@ -3,7 +3,10 @@
 #include "mapdb/recordset.h"
 #include "mapdb/sqltext.h"
 
+#include <QHash>
+#include <QSqlQuery>
 #include <QString>
+#include <memory>
 
 namespace moravelt {
 
@@ -29,7 +32,12 @@ public:
     const QString& fileName() const { return m_fileName; }
 
 private:
+    QSqlQuery& prepared(const QString& text) const;
+
     QString m_connectionName;
+    // The game sends a handful of query texts over and over (one per pointer move); each is
+    // prepared once.
+    mutable QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;
     QString m_fileName;
 };
 
