@@ -69,7 +69,9 @@ int FlexGridModel::columnCount(const QModelIndex& parent) const
 
 QVariant FlexGridModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole || index.row() + 1 >= m_rows)
+    // Long events do not fit their column; the tool tip shows them whole.
+    const bool shown = role == Qt::DisplayRole || role == Qt::ToolTipRole;
+    if (!index.isValid() || !shown || index.row() + 1 >= m_rows)
         return {};
     return m_cells[std::size_t(index.row() + 1) * std::size_t(m_cols) +
                    std::size_t(index.column())];

@@ -1,6 +1,7 @@
 #include "app/moravelterror.h"
 #include "navi/navisearchrun.h"
 #include "navi/routelistmodel.h"
+#include "routelisttexts.h"
 #include "searchtestmaps.h"
 #include "testprompt.h"
 
@@ -11,14 +12,6 @@ using namespace moravelt;
 using namespace moravelt::test;
 
 namespace {
-
-QStringList texts(const RouteListModel& list)
-{
-    QStringList all;
-    for (int row = 0; row < list.count(); ++row)
-        all << list.text(row);
-    return all;
-}
 
 // A direct road A to D and a cheaper way round through B and C.
 TestMap detourMap()

@@ -1,22 +1,12 @@
 #include "app/moravelterror.h"
 #include "navi/routelistmodel.h"
+#include "routelisttexts.h"
 
 #include <QSignalSpy>
 #include <QtTest>
 
 using namespace moravelt;
-
-namespace {
-
-QStringList texts(const RouteListModel& list)
-{
-    QStringList all;
-    for (int row = 0; row < list.count(); ++row)
-        all << list.text(row);
-    return all;
-}
-
-} // namespace
+using namespace moravelt::test;
 
 class TestRouteListModel : public QObject
 {
