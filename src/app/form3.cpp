@@ -53,6 +53,11 @@ Form3::Form3(QWidget* parent)
     m_grid->verticalHeader()->setDefaultSectionSize(18);
     m_grid->setContextMenuPolicy(Qt::PreventContextMenu);
     m_grid->setModel(m_naviGrid);
+    // Design widths: towns, arrow or hidden town, town or event, distance; the answer column
+    // gets its width at start-up.
+    const int designWidths[] = {900, 900, 1440, 780};
+    for (int c = 0; c < 4; ++c)
+        m_grid->setColumnWidth(c, Twips::toPixels(float(designWidths[c])));
     m_grid->viewport()->installEventFilter(this);
     m_list1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list1->setUniformItemSizes(true);
