@@ -6,10 +6,8 @@
 #include "app/moravelterror.h"
 #include "app/placement.h"
 #include "app/prompt.h"
-#include "app/settingsfile.h"
 #include "app/twips.h"
 #include "app/windowrefs.h"
-#include "app/workareaget.h"
 #include "mapview/mapimage.h"
 #include "mapview/mapinput.h"
 #include "navi/flexgridmodel.h"
@@ -29,9 +27,9 @@
 namespace moravelt {
 
 Form1::Form1(Form1Setup setup, QWidget* parent)
-    : QMainWindow(parent), m_setup(std::move(setup)), m_image1(new MapImage),
-      m_mapInput(new MapInput(*this, *m_image1)), m_dataGrid1(new RecordsetModel(this)),
-      m_dataGrid2(new RecordsetModel(this))
+    : QMainWindow(parent), m_setup(std::move(setup)), m_settings(*this, m_setup.settingsPath),
+      m_image1(new MapImage), m_mapInput(new MapInput(*this, *m_image1)),
+      m_dataGrid1(new RecordsetModel(this)), m_dataGrid2(new RecordsetModel(this))
 {
     registerForm1(this);
     setWindowTitle(QStringLiteral("!モラベルト"));
@@ -46,13 +44,17 @@ Form1::Form1(Form1Setup setup, QWidget* parent)
     buildMenus();
     resize(DesignLayout::size(6735, 8445) + QSize(0, menuBar()->sizeHint().height()));
 
-    connect(&form2(), &Form2::unloaded, this, &Form1::storeForm2);
-    connect(&form3(), &Form3::unloaded, this, &Form1::storeForm3);
+    connect(&form2(), &Form2::unloaded, this,
+            [this](const TwipsRect& g) { m_settings.storeInfoWindow(g); });
+    connect(&form3(), &Form3::unloaded, this,
+            [this](const TwipsRect& g, const QString& depart, const QString& dest) {
+                m_settings.storeNaviWindow(g, depart, dest);
+            });
     connect(&form3(), &Form3::routeChosen, this, &Form1::NaveSet);
     connect(&form3(), &Form3::copied, this,
             [this] { prompt().inform(QStringLiteral("ナビリストをコピーしました")); });
     connect(&form3(), &Form3::seidoLevelChanged, this,
-            [this](std::int16_t level) { m_saveData.SeidoLevel = level; });
+            [this](std::int16_t level) { m_settings.record().SeidoLevel = level; });
 }
 
 Form1::~Form1()
@@ -126,7 +128,8 @@ void Form1::MoraveltNavi()
 {
     if (!m_searchRun || m_searchRun->isRunning())
         return;
-    m_searchRun->start(form3().Text1()->text(), form3().Text2()->text(), m_saveData.SeidoLevel);
+    m_searchRun->start(form3().Text1()->text(), form3().Text2()->text(),
+                       m_settings.record().SeidoLevel);
 }
 
 void Form1::NaveSet(const QString& strRuto)
@@ -145,77 +148,17 @@ void Form1::NaveSet(const QString& strRuto)
 
 void Form1::SaveDataGet()
 {
-    const std::optional<SaveData> stored = SettingsFile::read(m_setup.settingsPath);
-    if (!stored) {
-        applyFirstStartDefaults();
-        return;
-    }
-    m_saveData = *stored;
-    const SaveData& d = m_saveData;
-    m_image1->setLeftTwips(float(d.ImgLeft));
-    m_image1->setTopTwips(float(d.ImgTop));
-    auto place = [](QWidget& w, std::int32_t left, std::int32_t top, std::int32_t width,
-                    std::int32_t height) {
-        WindowGeometry::setLeft(w, float(left));
-        WindowGeometry::setTop(w, float(top));
-        WindowGeometry::setWidth(w, float(width));
-        WindowGeometry::setHeight(w, float(height));
-    };
-    place(*this, d.Frm1Left, d.Frm1Top, d.Frm1Width, d.Frm1Height);
-    place(form2(), d.Frm2Left, d.Frm2Top, d.Frm2Width, d.Frm2Height);
-    m_mn0[0]->setChecked(d.AnsCheck != 0);
-    place(form3(), d.Frm3Left, d.Frm3Top, d.Frm3Width, d.Frm3Height);
-    form3().Text1()->setText(d.DepartText);
-    form3().Text2()->setText(d.DestText);
-    form3().SeidoCheck(d.SeidoLevel);
-    SettingFrm(*this);
-    SettingFrm(form2());
-    SettingFrm(form3());
-}
-
-void Form1::applyFirstStartDefaults()
-{
-    m_firstStart = true;
-    // Keep the main window where the system put it, so the others line up with it when shown.
-    WindowGeometry::pin(*this);
-    placeSecondaryWindowsBeside();
-    m_image1->setTopTwips(-17805);
-    m_image1->setLeftTwips(-16590);
-    form3().SeidoCheck(1);
-}
-
-void Form1::placeSecondaryWindowsBeside()
-{
-    const TwipsRect main = WindowGeometry::get(*this);
-    WindowGeometry::setTop(form2(), main.top);
-    WindowGeometry::setLeft(form2(), main.width + main.left);
-    const TwipsRect info = WindowGeometry::get(form2());
-    WindowGeometry::setTop(form3(), info.height + main.top);
-    WindowGeometry::setLeft(form3(), main.width + main.left);
+    m_settings.SaveDataGet();
 }
 
 void Form1::SaveDataPut()
 {
-    m_saveData.ImgLeft = Twips::round(m_image1->leftTwips());
-    m_saveData.ImgTop = Twips::round(m_image1->topTwips());
-    const TwipsRect main = WindowGeometry::get(*this);
-    m_saveData.Frm1Left = Twips::round(main.left);
-    m_saveData.Frm1Top = Twips::round(main.top);
-    m_saveData.Frm1Width = Twips::round(main.width);
-    m_saveData.Frm1Height = Twips::round(main.height);
-    m_saveData.AnsCheck = m_mn0[0]->isChecked() ? -1 : 0;
-    SettingsFile::write(m_setup.settingsPath, m_saveData);
+    m_settings.SaveDataPut();
 }
 
 void Form1::SettingFrm(QWidget& frm)
 {
-    const TwipsRect place = WindowGeometry::get(frm);
-    const WorkArea area = currentWorkArea();
-    if (settingFrmCoordinate(place.top, workAreaValue(area, QStringLiteral("height"))) != place.top)
-        WindowGeometry::setTop(frm, 0);
-    if (settingFrmCoordinate(place.left, workAreaValue(area, QStringLiteral("width"))) !=
-        place.left)
-        WindowGeometry::setLeft(frm, 0);
+    WindowSettings::SettingFrm(frm);
 }
 
 void Form1::mn1_Click(int index)
@@ -225,24 +168,6 @@ void Form1::mn1_Click(int index)
         form3().Text1()->setText(town);
     else
         form3().Text2()->setText(town);
-}
-
-void Form1::storeForm2(const TwipsRect& g)
-{
-    m_saveData.Frm2Left = Twips::round(g.left);
-    m_saveData.Frm2Top = Twips::round(g.top);
-    m_saveData.Frm2Width = Twips::round(g.width);
-    m_saveData.Frm2Height = Twips::round(g.height);
-}
-
-void Form1::storeForm3(const TwipsRect& g, const QString& depart, const QString& dest)
-{
-    m_saveData.Frm3Left = Twips::round(g.left);
-    m_saveData.Frm3Top = Twips::round(g.top);
-    m_saveData.Frm3Width = Twips::round(g.width);
-    m_saveData.Frm3Height = Twips::round(g.height);
-    m_saveData.DepartText = depart;
-    m_saveData.DestText = dest;
 }
 
 void Form1::runExitSequence()
@@ -293,8 +218,8 @@ void Form1::showEvent(QShowEvent* event)
     // A window manager adds its frames only once the windows are on screen; line the two
     // others up again at a first start so that they sit beside the frames, not under them.
     WindowGeometry::settleAfterShow(*this, [this] {
-        if (std::exchange(m_firstStart, false) && form2().isLoaded() && form3().isLoaded())
-            placeSecondaryWindowsBeside();
+        if (m_settings.firstStart() && form2().isLoaded() && form3().isLoaded())
+            m_settings.placeSecondaryWindowsBeside();
     });
 }
 

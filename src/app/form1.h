@@ -2,6 +2,7 @@
 
 #include "app/savedata.h"
 #include "app/windowgeometry.h"
+#include "app/windowsettings.h"
 #include "mapdb/mapdatabase.h"
 #include "mapdb/queryslots.h"
 #include "mapdb/recordsetmodel.h"
@@ -30,7 +31,7 @@ struct Form1Setup
 };
 
 // The main window: the map picture, the menu bar, the database connection and query slots,
-// and the settings record.
+// and the settings record. It wires these together; the work is done by the classes it owns.
 class Form1 : public QMainWindow
 {
     Q_OBJECT
@@ -61,7 +62,7 @@ public:
     QAction* mn1(int index) const { return m_mn1.at(std::size_t(index)); }
     QMenu* destinationPopup() const { return m_destinationPopup; }
 
-    SaveData& saveData() { return m_saveData; }
+    SaveData& saveData() { return m_settings.record(); }
     Prompt& prompt() const { return *m_setup.prompt; }
     QuerySlots& querySlots();
     RecordsetModel* DataGrid1() const { return m_dataGrid1; }
@@ -76,14 +77,10 @@ protected:
 
 private:
     void buildMenus();
-    void applyFirstStartDefaults();
-    void placeSecondaryWindowsBeside();
-    void storeForm2(const TwipsRect& geometry);
     void mn1_Click(int index);
-    void storeForm3(const TwipsRect& geometry, const QString& depart, const QString& dest);
 
     Form1Setup m_setup;
-    SaveData m_saveData;
+    WindowSettings m_settings;
     std::unique_ptr<MapDatabase> m_cn;
     std::unique_ptr<QuerySlots> m_slots;
     MapImage* m_image1;
@@ -96,7 +93,6 @@ private:
     std::array<QAction*, 2> m_mn1{};
     QMenu* m_destinationPopup = nullptr;
     bool m_exited = false;
-    bool m_firstStart = false;
 };
 
 } // namespace moravelt

@@ -1,0 +1,131 @@
+#include "app/windowsettings.h"
+
+#include "app/form1.h"
+#include "app/form2.h"
+#include "app/form3.h"
+#include "app/placement.h"
+#include "app/settingsfile.h"
+#include "app/twips.h"
+#include "app/windowrefs.h"
+#include "app/workareaget.h"
+#include "mapview/mapimage.h"
+
+#include <QAction>
+#include <QLineEdit>
+
+namespace moravelt {
+
+namespace {
+
+void place(QWidget& w, std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height)
+{
+    WindowGeometry::setLeft(w, float(left));
+    WindowGeometry::setTop(w, float(top));
+    WindowGeometry::setWidth(w, float(width));
+    WindowGeometry::setHeight(w, float(height));
+}
+
+struct WholeTwips
+{
+    std::int32_t left, top, width, height;
+};
+
+WholeTwips whole(const TwipsRect& g)
+{
+    return {Twips::round(g.left), Twips::round(g.top), Twips::round(g.width),
+            Twips::round(g.height)};
+}
+
+} // namespace
+
+void WindowSettings::SaveDataGet()
+{
+    const std::optional<SaveData> stored = SettingsFile::read(m_path);
+    if (!stored) {
+        applyFirstStartDefaults();
+        return;
+    }
+    m_record = *stored;
+    const SaveData& d = m_record;
+    m_main.Image1()->setLeftTwips(float(d.ImgLeft));
+    m_main.Image1()->setTopTwips(float(d.ImgTop));
+    place(m_main, d.Frm1Left, d.Frm1Top, d.Frm1Width, d.Frm1Height);
+    place(form2(), d.Frm2Left, d.Frm2Top, d.Frm2Width, d.Frm2Height);
+    m_main.mn0(0)->setChecked(d.AnsCheck != 0);
+    place(form3(), d.Frm3Left, d.Frm3Top, d.Frm3Width, d.Frm3Height);
+    form3().Text1()->setText(d.DepartText);
+    form3().Text2()->setText(d.DestText);
+    form3().SeidoCheck(d.SeidoLevel);
+    SettingFrm(m_main);
+    SettingFrm(form2());
+    SettingFrm(form3());
+}
+
+void WindowSettings::applyFirstStartDefaults()
+{
+    // Keep the main window where the system put it, so the others line up with it when shown.
+    WindowGeometry::pin(m_main);
+    placeSecondaryWindowsBeside();
+    m_firstStart = true;
+    m_main.Image1()->setTopTwips(-17805);
+    m_main.Image1()->setLeftTwips(-16590);
+    form3().SeidoCheck(1);
+}
+
+void WindowSettings::placeSecondaryWindowsBeside()
+{
+    const TwipsRect main = WindowGeometry::get(m_main);
+    WindowGeometry::setTop(form2(), main.top);
+    WindowGeometry::setLeft(form2(), main.width + main.left);
+    const TwipsRect info = WindowGeometry::get(form2());
+    WindowGeometry::setTop(form3(), info.height + main.top);
+    WindowGeometry::setLeft(form3(), main.width + main.left);
+    m_firstStart = false;
+}
+
+void WindowSettings::SaveDataPut()
+{
+    m_record.ImgLeft = Twips::round(m_main.Image1()->leftTwips());
+    m_record.ImgTop = Twips::round(m_main.Image1()->topTwips());
+    const WholeTwips main = whole(WindowGeometry::get(m_main));
+    m_record.Frm1Left = main.left;
+    m_record.Frm1Top = main.top;
+    m_record.Frm1Width = main.width;
+    m_record.Frm1Height = main.height;
+    m_record.AnsCheck = m_main.mn0(0)->isChecked() ? -1 : 0;
+    SettingsFile::write(m_path, m_record);
+}
+
+void WindowSettings::SettingFrm(QWidget& frm)
+{
+    const TwipsRect place = WindowGeometry::get(frm);
+    const WorkArea area = currentWorkArea();
+    if (settingFrmCoordinate(place.top, workAreaValue(area, QStringLiteral("height"))) != place.top)
+        WindowGeometry::setTop(frm, 0);
+    if (settingFrmCoordinate(place.left, workAreaValue(area, QStringLiteral("width"))) !=
+        place.left)
+        WindowGeometry::setLeft(frm, 0);
+}
+
+void WindowSettings::storeInfoWindow(const TwipsRect& geometry)
+{
+    const WholeTwips g = whole(geometry);
+    m_record.Frm2Left = g.left;
+    m_record.Frm2Top = g.top;
+    m_record.Frm2Width = g.width;
+    m_record.Frm2Height = g.height;
+}
+
+void WindowSettings::storeNaviWindow(const TwipsRect& geometry, const QString& depart,
+                                     const QString& dest)
+{
+    const WholeTwips g = whole(geometry);
+    m_record.Frm3Left = g.left;
+    m_record.Frm3Top = g.top;
+    m_record.Frm3Width = g.width;
+    m_record.Frm3Height = g.height;
+    m_record.DepartText = depart;
+    m_record.DestText = dest;
+}
+
+} // namespace moravelt

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/savedata.h"
+#include "app/windowgeometry.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace moravelt {
+
+class Form1;
+
+// The settings record and what it does to the windows: restored from "Moravelt.ini" at start
+// (or the first-start places), kept up to date as the windows close, written at exit.
+class WindowSettings
+{
+public:
+    WindowSettings(Form1& main, QString path) : m_main(main), m_path(std::move(path)) {}
+
+    SaveData& record() { return m_record; }
+
+    // Reads the file and applies it to the three windows, or places them for a first start.
+    void SaveDataGet();
+    // Gathers the main window's own values and writes the file whole.
+    void SaveDataPut();
+    // Brings a window whose top-left corner lies off the work area back to its edge.
+    static void SettingFrm(QWidget& frm);
+
+    void storeInfoWindow(const TwipsRect& geometry);
+    void storeNaviWindow(const TwipsRect& geometry, const QString& depart, const QString& dest);
+
+    // At a first start the two others sit beside the main window; called again once a window
+    // manager has framed the windows.
+    bool firstStart() const { return m_firstStart; }
+    void placeSecondaryWindowsBeside();
+
+private:
+    void applyFirstStartDefaults();
+
+    Form1& m_main;
+    QString m_path;
+    SaveData m_record;
+    bool m_firstStart = false;
+};
+
+} // namespace moravelt
