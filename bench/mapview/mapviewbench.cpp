@@ -3,6 +3,7 @@
 #include "mapdb/mapdatabase.h"
 #include "mapdb/queryslots.h"
 #include "mapdb/querytexts.h"
+#include "mapdb/schema.h"
 #include "mapview/mapimage.h"
 #include "mapview/placelookup.h"
 
@@ -37,7 +38,8 @@ public:
             db.setDatabaseName(file);
             db.open();
             QSqlQuery q(db);
-            q.exec(QStringLiteral("CREATE TABLE tbl_座標 (地名 TEXT, x REAL, y REAL)"));
+            for (const QString& table : Schema::createStatements())
+                q.exec(table);
             db.transaction();
             q.prepare(QStringLiteral("INSERT INTO tbl_座標 VALUES (?, ?, ?)"));
             QRandomGenerator random(7);
@@ -49,7 +51,7 @@ public:
             }
             db.commit();
             if (indexed)
-                q.exec(QStringLiteral("CREATE INDEX idx_座標_xy ON tbl_座標 (x, y, 地名)"));
+                q.exec(Schema::hitTestIndexStatement());
             q.exec(QStringLiteral("ANALYZE"));
             db.close();
         }
@@ -89,7 +91,8 @@ void BM_HitTestWithoutIndex(benchmark::State& state)
 QString sampleFolder()
 {
     const QByteArray env = qgetenv("MORAVELT_SAMPLE_DB");
-    const QString db = env.isEmpty() ? QStringLiteral(MORAVELT_SAMPLE_DB) : QString::fromLocal8Bit(env);
+    const QString db =
+        env.isEmpty() ? QStringLiteral(MORAVELT_SAMPLE_DB) : QString::fromLocal8Bit(env);
     return QFileInfo(db).absolutePath() + '/';
 }
 

@@ -202,7 +202,6 @@ void Form1::runExitSequence()
         m_cn.reset();
     });
     step([this] { SaveDataPut(); });
-    emit exitSequenceFinished();
     QCoreApplication::exit(0);
 }
 

@@ -68,9 +68,6 @@ public:
     RecordsetModel* DataGrid1() const { return m_dataGrid1; }
     RecordsetModel* DataGrid2() const { return m_dataGrid2; }
 
-signals:
-    void exitSequenceFinished();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;

@@ -105,7 +105,7 @@ void Form3::SeidoCheck(std::int16_t level)
 void Form3::List1_DblClick()
 {
     const QModelIndex chosen = m_list1->currentIndex();
-    if (!chosen.isValid() || m_routeList->count() == 0)
+    if (!chosen.isValid())
         return;
     m_list1->hide();
     emit routeChosen(m_routeList->text(chosen.row()));

@@ -23,8 +23,8 @@ struct SaveData
     std::int32_t Frm3Top = 0;
     std::int32_t Frm3Width = 0;
     std::int32_t Frm3Height = 0;
-    QString DepartText;
-    QString DestText;
+    QString DepartText{};
+    QString DestText{};
     std::int16_t SeidoLevel = 0;
 
     bool operator==(const SaveData&) const = default;

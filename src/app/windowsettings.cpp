@@ -99,11 +99,9 @@ void WindowSettings::SaveDataPut()
 void WindowSettings::SettingFrm(QWidget& frm)
 {
     const TwipsRect place = WindowGeometry::get(frm);
-    const WorkArea area = currentWorkArea();
-    if (settingFrmCoordinate(place.top, workAreaValue(area, QStringLiteral("height"))) != place.top)
+    if (settingFrmCoordinate(place.top, WorkAreaGet(QStringLiteral("height"))) != place.top)
         WindowGeometry::setTop(frm, 0);
-    if (settingFrmCoordinate(place.left, workAreaValue(area, QStringLiteral("width"))) !=
-        place.left)
+    if (settingFrmCoordinate(place.left, WorkAreaGet(QStringLiteral("width"))) != place.left)
         WindowGeometry::setLeft(frm, 0);
 }
 

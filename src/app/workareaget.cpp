@@ -5,6 +5,8 @@
 
 namespace moravelt {
 
+namespace {
+
 WorkArea currentWorkArea()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -14,6 +16,8 @@ WorkArea currentWorkArea()
     // Right and bottom are the edges themselves, not the last pixel inside.
     return {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
 }
+
+} // namespace
 
 std::int32_t WorkAreaGet(const QString& key)
 {

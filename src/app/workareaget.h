@@ -4,10 +4,8 @@
 
 namespace moravelt {
 
-// The primary screen's usable area (without docks and panels), in pixels.
-WorkArea currentWorkArea();
-
-// One coordinate of the current work area by key (see workAreaValue).
+// One coordinate of the primary screen's usable area (without docks and panels), in pixels,
+// by key (see workAreaValue); asked afresh on every call.
 std::int32_t WorkAreaGet(const QString& key);
 
 } // namespace moravelt

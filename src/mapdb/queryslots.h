@@ -16,10 +16,7 @@ public:
 
     const RecordsetPtr& Rs() const { return m_rs; }
     const RecordsetPtr& Rs1() const { return m_rs1; }
-    void releaseRs() { m_rs.reset(); }
     void releaseRs1() { m_rs1.reset(); }
-
-    const MapDatabase& connection() const { return m_cn; }
 
 private:
     const MapDatabase& m_cn;

@@ -22,12 +22,17 @@ inline QStringList createStatements()
     };
 }
 
+// Covers the hit test: the square is found in the index without reading the table.
+inline QString hitTestIndexStatement()
+{
+    return QStringLiteral("CREATE INDEX idx_座標_xy ON tbl_座標 (x, y, 地名)");
+}
+
 // Indexes for the game's lookups.
 inline QStringList indexStatements()
 {
     return {
-        // Covers the hit test: the square is found in the index without reading the table.
-        QStringLiteral("CREATE INDEX idx_座標_xy ON tbl_座標 (x, y, 地名)"),
+        hitTestIndexStatement(),
         QStringLiteral("CREATE INDEX idx_距離_出発地 ON tbl_距離 (出発地)"),
         QStringLiteral("CREATE INDEX idx_隠距_出発 ON tbl_隠距 (出発, 隠れた街までの距離)"),
         QStringLiteral("CREATE INDEX idx_隠距_隠れ ON tbl_隠距 (隠れ)"),

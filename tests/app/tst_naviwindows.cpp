@@ -34,9 +34,9 @@ TestMap triangleMap()
     map.hidden = {{QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("峠"), 4.0}};
     map.events = {{QStringLiteral("峠"), QStringLiteral("霧の中で茶屋を見つけた")}};
     for (const char* town : {"甲", "乙", "丙"})
-        map.quizzes.push_back({QString::fromUtf8(town), QStringLiteral("?"),
-                               QStringLiteral("不正：x"), QStringLiteral("正解：") + QString::fromUtf8(town),
-                               QStringLiteral("不正：y"), 10});
+        map.quizzes.push_back(
+            {QString::fromUtf8(town), QStringLiteral("?"), QStringLiteral("不正：x"),
+             QStringLiteral("正解：") + QString::fromUtf8(town), QStringLiteral("不正：y"), 10});
     return map;
 }
 
@@ -69,8 +69,8 @@ void TestNaviWindows::init()
     picture.fill(Qt::white);
     QVERIFY(picture.save(m_db->folder() + QStringLiteral("map.jpg")));
     m_prompt = TestPrompt();
-    m_main = new Form1({m_db->folder(), m_current.filePath(QStringLiteral("Moravelt.ini")),
-                        &m_prompt});
+    m_main =
+        new Form1({m_db->folder(), m_current.filePath(QStringLiteral("Moravelt.ini")), &m_prompt});
     m_main->load();
     m_main->show();
     form3().Text1()->setText(QStringLiteral("甲"));
@@ -93,7 +93,8 @@ void TestNaviWindows::search()
 void TestNaviWindows::searchListsRoutesByDistanceAndAsksOnce()
 {
     search();
-    QCOMPARE(m_prompt.questions, QStringList{QStringLiteral("目的地へのルートを発見しました\r\nまだ検索しますか？")});
+    QCOMPARE(m_prompt.questions,
+             QStringList{QStringLiteral("目的地へのルートを発見しました\r\nまだ検索しますか？")});
     QCOMPARE(form3().routeList().count(), 2);
     QCOMPARE(form3().routeList().text(0), QStringLiteral("00030-甲-乙-丙"));
     QCOMPARE(form3().routeList().text(1), QStringLiteral("00050-甲-丙"));

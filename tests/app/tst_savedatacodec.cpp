@@ -73,25 +73,24 @@ void TestSaveDataCodec::fullWidthTextCountsShiftJisBytes()
 
 void TestSaveDataCodec::roundTripKeepsEveryField()
 {
-    SaveData d;
-    d.ImgLeft = -1;
-    d.ImgTop = INT32_MIN;
-    d.Frm1Left = INT32_MAX;
-    d.Frm1Top = 2;
-    d.Frm1Width = 3;
-    d.Frm1Height = 4;
-    d.Frm2Left = 5;
-    d.Frm2Top = 6;
-    d.Frm2Width = 7;
-    d.Frm2Height = 8;
-    d.AnsCheck = -1;
-    d.Frm3Left = 9;
-    d.Frm3Top = 10;
-    d.Frm3Width = 11;
-    d.Frm3Height = 12;
-    d.DepartText = QStringLiteral("函館～札幌");
-    d.DestText = QStringLiteral("那覇");
-    d.SeidoLevel = 4;
+    const SaveData d{.ImgLeft = -1,
+                     .ImgTop = INT32_MIN,
+                     .Frm1Left = INT32_MAX,
+                     .Frm1Top = 2,
+                     .Frm1Width = 3,
+                     .Frm1Height = 4,
+                     .Frm2Left = 5,
+                     .Frm2Top = 6,
+                     .Frm2Width = 7,
+                     .Frm2Height = 8,
+                     .AnsCheck = -1,
+                     .Frm3Left = 9,
+                     .Frm3Top = 10,
+                     .Frm3Width = 11,
+                     .Frm3Height = 12,
+                     .DepartText = QStringLiteral("函館～札幌"),
+                     .DestText = QStringLiteral("那覇"),
+                     .SeidoLevel = 4};
     QCOMPARE(SaveDataCodec::decode(SaveDataCodec::encode(d)), std::optional<SaveData>(d));
 }
 

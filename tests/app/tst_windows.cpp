@@ -142,25 +142,24 @@ void TestWindows::firstStartPlacesWindowsBesideTheMain()
 void TestWindows::restoredStartAppliesEveryField()
 {
     GameFolders folders;
-    SaveData d;
-    d.ImgLeft = -1500;
-    d.ImgTop = -3000;
-    d.Frm1Left = 150;
-    d.Frm1Top = 300;
-    d.Frm1Width = 6000;
-    d.Frm1Height = 7500;
-    d.Frm2Left = 6300;
-    d.Frm2Top = 300;
-    d.Frm2Width = 4500;
-    d.Frm2Height = 3000;
-    d.AnsCheck = 5; // any non-zero value means checked
-    d.Frm3Left = 6300;
-    d.Frm3Top = 3450;
-    d.Frm3Width = 4800;
-    d.Frm3Height = 4500;
-    d.DepartText = QStringLiteral("大津");
-    d.DestText = QStringLiteral("津");
-    d.SeidoLevel = 3;
+    const SaveData d{.ImgLeft = -1500,
+                     .ImgTop = -3000,
+                     .Frm1Left = 150,
+                     .Frm1Top = 300,
+                     .Frm1Width = 6000,
+                     .Frm1Height = 7500,
+                     .Frm2Left = 6300,
+                     .Frm2Top = 300,
+                     .Frm2Width = 4500,
+                     .Frm2Height = 3000,
+                     .AnsCheck = 5, // any non-zero value means checked
+                     .Frm3Left = 6300,
+                     .Frm3Top = 3450,
+                     .Frm3Width = 4800,
+                     .Frm3Height = 4500,
+                     .DepartText = QStringLiteral("大津"),
+                     .DestText = QStringLiteral("津"),
+                     .SeidoLevel = 3};
     SettingsFile::write(folders.settingsPath(), d);
 
     Form1* main = start(folders);
@@ -189,20 +188,19 @@ void TestWindows::restoredStartAppliesEveryField()
 void TestWindows::offScreenCornersComeBack()
 {
     GameFolders folders;
-    SaveData d;
-    d.Frm1Left = -15;
-    d.Frm1Top = 300;
-    d.Frm1Width = 6000;
-    d.Frm1Height = 6000;
-    d.Frm2Left = 150;
-    d.Frm2Top = 15 * 100000; // far below any screen
-    d.Frm2Width = 3000;
-    d.Frm2Height = 3000;
-    d.Frm3Left = 300;
-    d.Frm3Top = 300;
-    d.Frm3Width = 3000;
-    d.Frm3Height = 3000;
-    d.SeidoLevel = 0;
+    const SaveData d{.Frm1Left = -15,
+                     .Frm1Top = 300,
+                     .Frm1Width = 6000,
+                     .Frm1Height = 6000,
+                     .Frm2Left = 150,
+                     .Frm2Top = 15 * 100000, // far below any screen
+                     .Frm2Width = 3000,
+                     .Frm2Height = 3000,
+                     .Frm3Left = 300,
+                     .Frm3Top = 300,
+                     .Frm3Width = 3000,
+                     .Frm3Height = 3000,
+                     .SeidoLevel = 0};
     SettingsFile::write(folders.settingsPath(), d);
     Form1* main = start(folders);
     QCOMPARE(WindowGeometry::get(*main).left, 0.0f);
