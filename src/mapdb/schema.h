@@ -22,6 +22,13 @@ inline QStringList createStatements()
     };
 }
 
+// How each town and hidden town is read, in hiragana, for finding a town by its sound. The
+// game reads it when present and works the same without it.
+inline QString readingsCreateStatement()
+{
+    return QStringLiteral("CREATE TABLE tbl_読み (地名 TEXT NOT NULL, 読み TEXT NOT NULL)");
+}
+
 // Covers the hit test: the square is found in the index without reading the table.
 inline QString hitTestIndexStatement()
 {

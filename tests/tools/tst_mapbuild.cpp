@@ -1,11 +1,15 @@
+#include "app/moravelterror.h"
 #include "buildcommand.h"
 #include "mapdb/mapdatabase.h"
 #include "mapdb/querytexts.h"
 #include "maplayout.h"
 #include "mapstyle.h"
+#include "outputfile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
@@ -69,6 +73,12 @@ private slots:
         }
         // Visible and hidden towns, in the order of towns.tsv.
         QCOMPARE(names, QStringList({"東京", "大阪", "金沢", "那覇", "箱根", "白川郷"}));
+        // Each with its reading, in a table of its own.
+        const RecordsetPtr readings =
+            m_db->open({QStringLiteral("SELECT 地名, 読み FROM tbl_読み ORDER BY rowid"), {}});
+        QCOMPARE(readings->rowCount(), int(names.size()));
+        QCOMPARE(rowOf(readings, 0), QVariantList({"東京", "とうきょう"}));
+        QCOMPARE(rowOf(readings, 5), QVariantList({"白川郷", "しらかわごう"}));
         // North up, east right: Tokyo lies east and north of Osaka.
         const auto at = [&](int i) {
             return QPointF(towns->row(i)[1].toDouble(), towns->row(i)[2].toDouble());
@@ -168,6 +178,30 @@ private slots:
         QTemporaryDir empty;
         QCOMPARE(build(broken.path(), empty.path()), 1);
         QVERIFY(QDir(empty.path()).entryList(QDir::Files).isEmpty());
+    }
+
+    void failedWriteSaysWhyAndKeepsOldOutput()
+    {
+        // A full disk is named in words, not as an unknown error.
+        try {
+            OutputFile::writeWhole(QStringLiteral("/dev/full"), QByteArray(1 << 16, 'x'));
+            QFAIL("writing to a full device must fail");
+        } catch (const MoraveltError& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("No space left on device")),
+                     qPrintable(e.message()));
+        }
+        // A land extract with a point that is no number stops the build at its line.
+        QTemporaryDir dir;
+        const QString coast = dir.filePath(QStringLiteral("coast.txt"));
+        QVERIFY(QFile::copy(fixtures + QStringLiteral("/coast-not-a-number/coast.txt"), coast));
+        const QString jpeg = QDir(m_out.path()).filePath(QStringLiteral("map.jpg"));
+        const QDateTime before = QFileInfo(jpeg).lastModified();
+        QCOMPARE(runBuildCommand({QStringLiteral("--data"), fixtures + QStringLiteral("/valid"),
+                                  QStringLiteral("--out"), m_out.path(), QStringLiteral("--coast"),
+                                  coast, QStringLiteral("--scale"), QString::number(scale)}),
+                 1);
+        QCOMPARE(QFileInfo(jpeg).lastModified(), before);
+        QCOMPARE(QDir(m_out.path()).entryList(QDir::Files).size(), 2);
     }
 
     void badArgumentsAreRefused()

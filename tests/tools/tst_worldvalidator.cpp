@@ -23,6 +23,27 @@ void copyFiles(const QString& from, const QString& to)
     }
 }
 
+QByteArray validBytes(const QString& name)
+{
+    QFile file(fixtures + QStringLiteral("/valid/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray utf16(const QByteArray& utf8)
+{
+    const QString text = QString::fromUtf8(utf8);
+    return QByteArray("\xFF\xFE") +
+           QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+}
+
+// The valid table with its line `line` (from 1) replaced.
+QByteArray withLine(const QString& name, int line, const QByteArray& replacement)
+{
+    QList<QByteArray> lines = validBytes(name).split('\n');
+    lines[line - 1] = replacement;
+    return lines.join('\n');
+}
+
 } // namespace
 
 // Every fault of the sample world's tables is reported with its file and line, once.
@@ -74,10 +95,96 @@ private slots:
         QVERIFY(QFile::remove(dir.filePath(QStringLiteral("events.tsv"))));
         const MapLayout layout;
         const WorldCheck check = WorldCheck::run(dir.path(), layout);
+        // It is the only fault reported: the checks across tables would only repeat it.
+        QCOMPARE(check.diag.count(), 1);
         QVERIFY(
             check.diag.lines().first().startsWith(dir.filePath(QStringLiteral("events.tsv:1: "))));
         QCOMPARE(runCheckCommand({}), 2);
         QCOMPARE(runCheckCommand({QStringLiteral("--date"), dir.path()}), 2);
+    }
+
+    // A table that cannot be read as a table is one fault, however many rows it has.
+    void structuralFaultIsReportedOnce_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QByteArray>("bytes"); // null: the file is missing
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("part");
+        const QString towns = QStringLiteral("towns.tsv");
+        const QString roads = QStringLiteral("roads.tsv");
+        QTest::newRow("missing") << towns << QByteArray() << 1 << "cannot read the file";
+        QTest::newRow("zero bytes") << towns << QByteArray("") << 1 << "the file is empty";
+        QTest::newRow("only blank lines")
+            << roads << QByteArray("\n\r\n\n") << 1 << "the file is empty";
+        QTest::newRow("only comments")
+            << towns << QByteArray("# towns\n# none yet\n") << 1 << "no header line";
+        QTest::newRow("header only")
+            << roads << validBytes(roads).left(validBytes(roads).indexOf('\n') + 1) << 1
+            << "the table has no rows";
+        QTest::newRow("Shift_JIS row") << towns
+                                       << withLine(towns, 4,
+                                                   "\x91\xE5\x8D\xE3\t\x82\xA8\x82\xA8\x82"
+                                                   "\xB3\x82\xA9\t\x91\xE5\x8D\xE3\x95{\t"
+                                                   "\x92\xAC\t34.7025\t135.4959")
+                                       << 4 << "not valid UTF-8";
+        QTest::newRow("UTF-16") << QStringLiteral("events.tsv")
+                                << utf16(validBytes(QStringLiteral("events.tsv"))) << 1 << "UTF-16";
+        QTest::newRow("NUL") << roads << withLine(roads, 3, QByteArray("\0\0\0", 3)) << 3 << "NUL";
+        QTest::newRow("CR line endings")
+            << QStringLiteral("quiz-west.tsv")
+            << validBytes(QStringLiteral("quiz-west.tsv")).replace('\n', '\r') << 1 << "CR alone";
+        QTest::newRow("one CR line ending")
+            << towns << withLine(towns, 5, "金沢\tかなざわ\t石川県\t町\t36.5780\t136.6480\r箱根")
+            << 5 << "CR alone";
+        QTest::newRow("header of another table")
+            << towns << withLine(towns, 1, validBytes(roads).split('\n').first()) << 1
+            << "the header must be";
+    }
+
+    void structuralFaultIsReportedOnce()
+    {
+        QFETCH(QString, table);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, line);
+        QFETCH(QString, part);
+        QTemporaryDir dir;
+        copyFiles(fixtures + QStringLiteral("/valid"), dir.path());
+        QFile file(dir.filePath(table));
+        if (bytes.isNull()) {
+            QVERIFY(file.remove());
+        } else {
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(bytes);
+            file.close();
+        }
+        const MapLayout layout;
+        const WorldCheck check = WorldCheck::run(dir.path(), layout);
+        const QString all = check.diag.lines().join(QLatin1Char('\n'));
+        QVERIFY2(check.diag.count() == 1, qPrintable(all));
+        QVERIFY2(all.startsWith(QStringLiteral("%1:%2: ").arg(file.fileName()).arg(line)),
+                 qPrintable(all));
+        QVERIFY2(all.contains(part), qPrintable(all));
+        QCOMPARE(runCheckCommand({QStringLiteral("--data"), dir.path()}), 1);
+    }
+
+    void emptyWorldIsAFault()
+    {
+        QTemporaryDir dir;
+        copyFiles(fixtures + QStringLiteral("/valid"), dir.path());
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files)) {
+            const QByteArray header = validBytes(name).split('\n').first();
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(header + '\n');
+        }
+        const MapLayout layout;
+        const WorldCheck check = WorldCheck::run(dir.path(), layout);
+        QCOMPARE(check.diag.lines(),
+                 QStringList({dir.filePath(QStringLiteral("roads.tsv:1: the table has no rows; "
+                                                          "the world needs at least one")),
+                              dir.filePath(QStringLiteral("towns.tsv:1: the table has no rows; "
+                                                          "the world needs at least one"))}));
+        QCOMPARE(runCheckCommand({QStringLiteral("--data"), dir.path()}), 1);
     }
 
     void faultIsReported_data()
@@ -98,6 +205,8 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         copyFiles(fixtures + QStringLiteral("/valid"), dir.path());
+        const QString coast = dir.filePath(QStringLiteral("coast.txt"));
+        QVERIFY(QFile::copy(fixtures + QStringLiteral("/coast.txt"), coast));
         copyFiles(fixtures + QLatin1Char('/') + folder, dir.path());
 
         QFile expectFile(fixtures + QLatin1Char('/') + folder + QStringLiteral("/expect.txt"));
@@ -107,7 +216,7 @@ private slots:
         QVERIFY(!expected.isEmpty());
 
         const MapLayout layout;
-        const WorldCheck check = WorldCheck::run(dir.path(), layout);
+        const WorldCheck check = WorldCheck::run(dir.path(), layout, coast);
         const QStringList reported = check.diag.lines();
         const QString all = reported.join(QLatin1Char('\n'));
         for (const QString& line : expected) {

@@ -1,7 +1,6 @@
 #include "buildcommand.h"
 
 #include "app/moravelterror.h"
-#include "coastlinefile.h"
 #include "commandoptions.h"
 #include "mapdbwriter.h"
 #include "maprenderer.h"
@@ -9,8 +8,8 @@
 #include "outputfile.h"
 #include "worldcheck.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
 #include <QFontInfo>
 #include <QImageWriter>
 #include <QTextStream>
@@ -28,13 +27,18 @@ void requireMapFont()
                                 .arg(family));
 }
 
-void writePicture(const QImage& image, const QString& path, int quality)
+// Encoded in memory first: the image writer cannot tell why a file write failed.
+QByteArray encodePicture(const QImage& image, int quality)
 {
-    QImageWriter writer(path, "jpg");
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpg");
     writer.setQuality(quality);
     writer.setOptimizedWrite(true);
     if (!writer.write(image))
-        throw MoraveltError(QStringLiteral("%1: %2").arg(path, writer.errorString()));
+        throw MoraveltError(QStringLiteral("cannot encode map.jpg: %1").arg(writer.errorString()));
+    return bytes;
 }
 
 struct BuildSettings
@@ -49,15 +53,15 @@ struct BuildSettings
 QString build(const BuildSettings& settings, QTextStream& err)
 {
     const MapLayout layout(settings.scale);
-    const WorldCheck check = WorldCheck::run(settings.dataDir, layout);
+    const WorldCheck check = WorldCheck::run(settings.dataDir, layout, settings.coastFile);
     if (check.diag.hasErrors()) {
         for (const QString& line : check.diag.lines())
             err << line << '\n';
         throw MoraveltError(QStringLiteral("%1 faults; nothing written").arg(check.diag.count()));
     }
     requireMapFont();
-    const std::vector<LandPolygon> land = CoastlineFile::read(settings.coastFile);
-    const QImage picture = MapRenderer(layout, land).render(*check.world, check.placed);
+    const QImage picture = MapRenderer(layout, check.land).render(*check.world, check.placed);
+    const QByteArray jpegBytes = encodePicture(picture, settings.quality);
 
     if (!QDir().mkpath(settings.outDir))
         throw MoraveltError(QStringLiteral("cannot create %1").arg(settings.outDir));
@@ -65,15 +69,14 @@ QString build(const BuildSettings& settings, QTextStream& err)
     OutputFile database(out.filePath(QStringLiteral("mapdata.mdb")));
     OutputFile jpeg(out.filePath(QStringLiteral("map.jpg")));
     MapDbWriter::write(database.tempPath(), *check.world, check.placed);
-    writePicture(picture, jpeg.tempPath(), settings.quality);
-    const qint64 jpegBytes = QFileInfo(jpeg.tempPath()).size();
+    jpeg.write(jpegBytes);
     database.commit();
     jpeg.commit();
     return QStringLiteral("wrote %1 and map.jpg (%2x%3, %4 KiB): %5")
         .arg(database.finalPath())
         .arg(picture.width())
         .arg(picture.height())
-        .arg(jpegBytes / 1024)
+        .arg(jpegBytes.size() / 1024)
         .arg(check.summary());
 }
 

@@ -5,21 +5,28 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QTextStream>
+#include <cmath>
 
 namespace moravelt {
 
-std::vector<LandPolygon> CoastlineFile::read(const QString& path)
+namespace {
+
+struct CoastFault
+{
+    int line;
+    QString why;
+};
+
+std::vector<LandPolygon> readOrThrow(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        throw MoraveltError(
-            QStringLiteral("%1: cannot read the land extract: %2").arg(path, file.errorString()));
+        throw CoastFault{
+            1, QStringLiteral("cannot read the land extract: %1").arg(file.errorString())};
     std::vector<LandPolygon> polygons;
     QTextStream in(&file);
     int lineNumber = 0;
-    const auto fail = [&](const QString& why) {
-        throw MoraveltError(QStringLiteral("%1:%2: %3").arg(path).arg(lineNumber).arg(why));
-    };
+    const auto fail = [&](const QString& why) { throw CoastFault{lineNumber, why}; };
     while (!in.atEnd()) {
         const QString line = in.readLine();
         ++lineNumber;
@@ -43,12 +50,39 @@ std::vector<LandPolygon> CoastlineFile::read(const QString& path)
             const double lat = parts.value(1).toDouble(&okY);
             if (parts.size() != 2 || !okX || !okY)
                 fail(QStringLiteral("expected \"LONGITUDE LATITUDE\""));
+            // "nan" and "inf" read as numbers but would stall the drawing.
+            if (!std::isfinite(lon) || !std::isfinite(lat) || std::abs(lon) > 180 ||
+                std::abs(lat) > 90)
+                fail(QStringLiteral("\"%1\" is no point on the globe: longitude and latitude "
+                                    "must be finite degrees")
+                         .arg(line));
             if (polygons.empty() || polygons.back().rings.isEmpty())
                 fail(QStringLiteral("point before any ring"));
             polygons.back().rings.last() << QPointF(lon, lat);
         }
     }
     return polygons;
+}
+
+} // namespace
+
+std::vector<LandPolygon> CoastlineFile::read(const QString& path)
+{
+    try {
+        return readOrThrow(path);
+    } catch (const CoastFault& fault) {
+        throw MoraveltError(QStringLiteral("%1:%2: %3").arg(path).arg(fault.line).arg(fault.why));
+    }
+}
+
+std::vector<LandPolygon> CoastlineFile::read(const QString& path, Diagnostics& diag)
+{
+    try {
+        return readOrThrow(path);
+    } catch (const CoastFault& fault) {
+        diag.error({path, fault.line}, fault.why);
+        return {};
+    }
 }
 
 void CoastlineFile::write(const QString& path, const std::vector<LandPolygon>& polygons,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "diagnostics.h"
 #include "landpolygon.h"
 
 #include <QString>
@@ -15,6 +16,8 @@ class CoastlineFile
 public:
     // Throws MoraveltError naming the file and line of a fault.
     static std::vector<LandPolygon> read(const QString& path);
+    // Reports the first fault with its file and line and returns no land.
+    static std::vector<LandPolygon> read(const QString& path, Diagnostics& diag);
     // Writes atomically; throws MoraveltError.
     static void write(const QString& path, const std::vector<LandPolygon>& polygons,
                       const QStringList& notes);

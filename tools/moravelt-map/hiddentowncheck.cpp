@@ -2,6 +2,8 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
+#include <cmath>
 
 namespace moravelt {
 
@@ -12,6 +14,26 @@ QString legKey(const QString& from, const QString& to, const QString& hidden)
     return from + QChar(0x2192) + to + QLatin1Char('/') + hidden;
 }
 
+double greatCircleKm(const WorldTown& a, const WorldTown& b)
+{
+    constexpr double earthRadiusKm = 6371.0;
+    constexpr double radians = M_PI / 180;
+    const double dLat = (b.lat - a.lat) * radians;
+    const double dLon = (b.lon - a.lon) * radians;
+    const double h = std::sin(dLat / 2) * std::sin(dLat / 2) +
+                     std::cos(a.lat * radians) * std::cos(b.lat * radians) * std::sin(dLon / 2) *
+                         std::sin(dLon / 2);
+    return 2 * earthRadiusKm * std::asin(std::min(1.0, std::sqrt(h)));
+}
+
+// A point along one road: a town at its km from the road's start.
+struct Stop
+{
+    const WorldTown* town;
+    int km;
+    SourceRef at; // the row that put it there
+};
+
 } // namespace
 
 void HiddenTownCheck::run(const WorldData& world)
@@ -19,6 +41,57 @@ void HiddenTownCheck::run(const WorldData& world)
     checkLegs(world);
     checkEvents(world);
     checkEveryHiddenTown(world);
+    checkStretches(world);
+}
+
+void HiddenTownCheck::checkStretches(const WorldData& world)
+{
+    QHash<QString, std::vector<Stop>> hiddenOn;
+    for (const WorldHiddenLeg& leg : world.hiddenLegs) {
+        const WorldTown* town = m_index.find(leg.hidden);
+        if (town && town->hasPosition && leg.distance >= 0)
+            hiddenOn[leg.from + QChar(0x2192) + leg.to].push_back({town, leg.distance, leg.at});
+    }
+    // Both directions of a road share their stretches; each short one is reported once.
+    QSet<QString> reported;
+    for (const WorldRoad& road : world.roads) {
+        const WorldTown* from = m_index.find(road.from);
+        const WorldTown* to = m_index.find(road.to);
+        if (!from || !to || !from->hasPosition || !to->hasPosition || road.km < 0)
+            continue;
+        // A hidden town beyond the road's end is reported as such.
+        std::vector<Stop> stops;
+        for (const Stop& stop : hiddenOn.value(road.from + QChar(0x2192) + road.to)) {
+            if (stop.km <= road.km)
+                stops.push_back(stop);
+        }
+        std::stable_sort(stops.begin(), stops.end(),
+                         [](const Stop& a, const Stop& b) { return a.km < b.km; });
+        stops.insert(stops.begin(), Stop{from, 0, road.at});
+        // The end is blamed on the row of the last hidden town, or on the road itself.
+        stops.push_back(Stop{to, road.km, stops.size() > 1 ? stops.back().at : road.at});
+        for (std::size_t i = 1; i < stops.size(); ++i) {
+            const Stop& a = stops[i - 1];
+            const Stop& b = stops[i];
+            const int along = b.km - a.km;
+            const double straight = greatCircleKm(*a.town, *b.town);
+            if (along >= straight)
+                continue;
+            const QString first = std::min(a.town->name, b.town->name);
+            const QString second = std::max(a.town->name, b.town->name);
+            const QString key =
+                first + QLatin1Char('/') + second + QLatin1Char('/') + QString::number(along);
+            if (reported.contains(key))
+                continue;
+            reported.insert(key);
+            m_diag.error(b.at, QStringLiteral("%1 to %2 is %3 km along %4%5%6 but %7 km in a "
+                                              "straight line")
+                                   .arg(a.town->name, b.town->name)
+                                   .arg(along)
+                                   .arg(road.from, QChar(0x2192), road.to)
+                                   .arg(straight, 0, 'f', 1));
+        }
+    }
 }
 
 void HiddenTownCheck::checkLegs(const WorldData& world)

@@ -6,7 +6,8 @@
 namespace moravelt {
 
 // Hidden towns lie on roads that exist, within the road's length, and each has exactly one
-// event; every event belongs to a hidden town.
+// event; every event belongs to a hidden town. Along each road, from its start through its
+// hidden towns to its end, no stretch is shorter than the straight line it spans.
 class HiddenTownCheck
 {
 public:
@@ -18,6 +19,7 @@ private:
     void checkLegs(const WorldData& world);
     void checkEvents(const WorldData& world);
     void checkEveryHiddenTown(const WorldData& world);
+    void checkStretches(const WorldData& world);
 
     const TownIndex& m_index;
     Diagnostics& m_diag;

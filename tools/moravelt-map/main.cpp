@@ -18,7 +18,7 @@ struct Command
 };
 
 const Command commands[] = {
-    {"check", moravelt::runCheckCommand, "check --data DIR"},
+    {"check", moravelt::runCheckCommand, "check --data DIR [--coast FILE]"},
     {"build", moravelt::runBuildCommand,
      "build --data DIR --out DIR [--scale S] [--coast FILE] [--quality Q]"},
     {"extract-coast", moravelt::runExtractCoastCommand, "extract-coast --topojson FILE --out FILE"},

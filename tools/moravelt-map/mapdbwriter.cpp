@@ -61,6 +61,9 @@ void fill(Writer& w, const WorldData& world, const std::vector<PlacedTown>& town
     for (const WorldQuiz& q : world.quizzes)
         w.insert(QStringLiteral("tbl_Quiz"),
                  {q.town, q.question, q.answers[0], q.answers[1], q.answers[2], q.points});
+    w.exec(Schema::readingsCreateStatement());
+    for (const PlacedTown& t : towns)
+        w.insert(QStringLiteral("tbl_読み"), {t.town->name, t.town->reading});
     for (const QString& sql : Schema::indexStatements())
         w.exec(sql);
 }

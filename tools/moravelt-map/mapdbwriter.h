@@ -8,7 +8,7 @@
 namespace moravelt {
 
 // Writes the game's map database: the tables of the game's schema, filled in the order of
-// the data files, then its indexes. Throws MoraveltError.
+// the data files, the towns' readings beside them, then the indexes. Throws MoraveltError.
 class MapDbWriter
 {
 public:

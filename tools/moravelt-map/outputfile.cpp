@@ -4,8 +4,11 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 namespace moravelt {
 
@@ -20,6 +23,24 @@ OutputFile::~OutputFile()
 {
     if (!m_committed)
         QFile::remove(m_tempPath);
+}
+
+void OutputFile::writeWhole(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    const auto fail = [&](const QString& why) {
+        throw MoraveltError(QStringLiteral("cannot write %1: %2").arg(path, why));
+    };
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        fail(file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        fail(file.errorString());
+    // A full disk may show only when the data reaches it; a device without fsync is fine.
+    if (::fsync(file.handle()) != 0 && errno != EINVAL && errno != EROFS)
+        fail(QString::fromLocal8Bit(std::strerror(errno)));
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        fail(file.errorString());
 }
 
 void OutputFile::commit()

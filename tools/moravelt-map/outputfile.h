@@ -15,6 +15,9 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     const QString& tempPath() const { return m_tempPath; }
+    // Writes the whole temporary file; throws MoraveltError saying why it could not, in words.
+    void write(const QByteArray& bytes) const { writeWhole(m_tempPath, bytes); }
+    static void writeWhole(const QString& path, const QByteArray& bytes);
     const QString& finalPath() const { return m_finalPath; }
     // Replaces the final file; throws MoraveltError.
     void commit();

@@ -1,24 +1,67 @@
 #include "tsvreader.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace moravelt {
 
-std::vector<TsvRow> TsvReader::read(const QString& path, const QStringList& header,
-                                    const QList<int>& textColumns)
+namespace {
+
+int lineOf(const QString& text, qsizetype index)
 {
+    return int(QStringView(text).left(index).count(QLatin1Char('\n'))) + 1;
+}
+
+} // namespace
+
+QString TsvReader::readText(const QString& path, const QStringList& header)
+{
+    const auto fault = [&](int line, const QString& message) {
+        m_diag.error({path, line}, message);
+        return QString();
+    };
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_diag.error({path, 1}, QStringLiteral("cannot read the file: %1").arg(file.errorString()));
-        return {};
+    if (!file.open(QIODevice::ReadOnly))
+        return fault(1, QStringLiteral("cannot read the file: %1").arg(file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return fault(1, QStringLiteral("the file is UTF-16; save it as UTF-8"));
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QString text = decoder(bytes);
+    if (decoder.hasError()) {
+        const qsizetype bad = text.indexOf(QChar(QChar::ReplacementCharacter));
+        return fault(lineOf(text, std::max<qsizetype>(bad, 0)),
+                     QStringLiteral("not valid UTF-8; save the table as UTF-8"));
     }
-    QString text = QString::fromUtf8(file.readAll());
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
+    if (const qsizetype nul = text.indexOf(QChar(0)); nul >= 0)
+        return fault(lineOf(text, nul), QStringLiteral("a NUL character: this is no text table"));
+    for (qsizetype cr = text.indexOf(QLatin1Char('\r')); cr >= 0;
+         cr = text.indexOf(QLatin1Char('\r'), cr + 1)) {
+        if (cr + 1 == text.size() || text[cr + 1] != QLatin1Char('\n'))
+            return fault(lineOf(text, cr),
+                         QStringLiteral("a line ends in CR alone; save the table with LF or "
+                                        "CR LF line endings"));
+    }
+    if (text.trimmed().isEmpty())
+        return fault(1, QStringLiteral("the file is empty; its first line must be the header "
+                                       "\"%1\"")
+                            .arg(header.join(QStringLiteral("<TAB>"))));
+    return text;
+}
+
+TsvTable TsvReader::read(const QString& path, const QStringList& header,
+                         const QList<int>& textColumns, Rows required)
+{
+    const QString text = readText(path, header);
+    if (text.isNull())
+        return {{}, false};
     const QStringList lines = text.split(QLatin1Char('\n'));
 
-    std::vector<TsvRow> rows;
+    TsvTable table;
     bool headerSeen = false;
+    int dataLines = 0;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
         if (line.endsWith(QLatin1Char('\r')))
@@ -26,18 +69,18 @@ std::vector<TsvRow> TsvReader::read(const QString& path, const QStringList& head
         const SourceRef at{path, int(i + 1)};
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
-        if (line.contains(QChar(QChar::ReplacementCharacter))) {
-            m_diag.error(at, QStringLiteral("not valid UTF-8"));
-            continue;
-        }
         const QStringList fields = line.split(QLatin1Char('\t'));
         if (!headerSeen) {
             headerSeen = true;
-            if (fields != header)
-                m_diag.error(at, QStringLiteral("the header must be \"%1\"")
+            if (fields != header) {
+                m_diag.error(at, QStringLiteral("the header must be \"%1\"; the table's rows "
+                                                "were not read")
                                      .arg(header.join(QStringLiteral("<TAB>"))));
+                return {{}, false};
+            }
             continue;
         }
+        ++dataLines;
         if (fields.size() != header.size()) {
             m_diag.error(at, QStringLiteral("expected %1 columns, found %2")
                                  .arg(header.size())
@@ -46,11 +89,17 @@ std::vector<TsvRow> TsvReader::read(const QString& path, const QStringList& head
         }
         TsvRow row{at, fields};
         checkFields(row, header, textColumns);
-        rows.push_back(std::move(row));
+        table.rows.push_back(std::move(row));
     }
-    if (!headerSeen)
+    if (!headerSeen) {
         m_diag.error({path, 1}, QStringLiteral("the file has no header line"));
-    return rows;
+        table.sound = false;
+    } else if (required == Rows::Required && dataLines == 0) {
+        m_diag.error({path, 1}, QStringLiteral("the table has no rows; the world needs at least "
+                                               "one"));
+        table.sound = false;
+    }
+    return table;
 }
 
 void TsvReader::checkFields(const TsvRow& row, const QStringList& header,

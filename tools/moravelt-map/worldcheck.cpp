@@ -1,18 +1,27 @@
 #include "worldcheck.h"
 
+#include "coastlinefile.h"
 #include "worldreader.h"
 #include "worldvalidator.h"
 
+#include <QDir>
 #include <algorithm>
 
 namespace moravelt {
 
-WorldCheck WorldCheck::run(const QString& dataDir, const MapLayout& layout)
+WorldCheck WorldCheck::run(const QString& dataDir, const MapLayout& layout,
+                           const QString& coastFile)
 {
     WorldCheck check;
     check.world = std::make_unique<WorldData>(WorldReader(check.diag).read(dataDir));
-    WorldValidator(check.diag).validate(*check.world);
-    check.placed = TownPlacer(layout, check.diag).place(*check.world);
+    const QStringList& unsound = check.world->unsoundTables;
+    // With a table unread, every row that names its towns would be reported again.
+    if (unsound.isEmpty())
+        WorldValidator(check.diag).validate(*check.world);
+    if (!unsound.contains(QDir(dataDir).filePath(QStringLiteral("towns.tsv"))))
+        check.placed = TownPlacer(layout, check.diag).place(*check.world);
+    if (!coastFile.isEmpty())
+        check.land = CoastlineFile::read(coastFile, check.diag);
     return check;
 }
 

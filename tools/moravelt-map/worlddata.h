@@ -14,6 +14,7 @@ namespace moravelt {
 struct WorldTown
 {
     QString name;
+    QString reading; // hiragana, for finding a town by how it is said
     QString prefecture;
     bool hidden = false;
     bool hasPosition = false; // false when the coordinates could not be read
@@ -63,6 +64,9 @@ struct WorldData
     std::vector<WorldHiddenLeg> hiddenLegs;
     std::vector<WorldEvent> events;
     std::vector<WorldQuiz> quizzes;
+    // Tables that could not be read as tables at all; their rows are missing, so the checks
+    // across tables would only repeat that fault.
+    QStringList unsoundTables;
 };
 
 } // namespace moravelt

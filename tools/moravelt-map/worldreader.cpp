@@ -7,9 +7,9 @@ namespace moravelt {
 
 namespace {
 
-const QStringList townHeader{QStringLiteral("地名"), QStringLiteral("都道府県"),
-                             QStringLiteral("種別"), QStringLiteral("緯度"),
-                             QStringLiteral("経度")};
+const QStringList townHeader{QStringLiteral("地名"),     QStringLiteral("読み"),
+                             QStringLiteral("都道府県"), QStringLiteral("種別"),
+                             QStringLiteral("緯度"),     QStringLiteral("経度")};
 const QStringList roadHeader{QStringLiteral("出発地"), QStringLiteral("目的地"),
                              QStringLiteral("km"), QStringLiteral("種別")};
 const QStringList hiddenHeader{QStringLiteral("出発"), QStringLiteral("目的地"),
@@ -23,6 +23,12 @@ const QStringList quizHeader{QStringLiteral("地名"), QStringLiteral("問題"),
 QString withLineBreaks(QString text)
 {
     return text.replace(QStringLiteral("\\n"), QStringLiteral("\r\n"));
+}
+
+bool isReading(const QString& text)
+{
+    static const QRegularExpression hiragana(QStringLiteral("^[\\x{3041}-\\x{3096}ー]+$"));
+    return hiragana.match(text).hasMatch();
 }
 
 } // namespace
@@ -53,20 +59,35 @@ QStringList WorldReader::quizFiles(const QString& dataDir)
     return files;
 }
 
+const std::vector<TsvRow>& WorldReader::rowsOf(const QString& path, const QStringList& header,
+                                               const QList<int>& textColumns, WorldData& world,
+                                               TsvReader::Rows rows)
+{
+    m_table = m_tsv.read(path, header, textColumns, rows);
+    if (!m_table.sound)
+        world.unsoundTables << path;
+    return m_table.rows;
+}
+
 void WorldReader::readTowns(const QString& path, WorldData& world)
 {
-    for (const TsvRow& row : m_tsv.read(path, townHeader, {})) {
+    for (const TsvRow& row : rowsOf(path, townHeader, {}, world, TsvReader::Rows::Required)) {
         WorldTown town;
         town.name = row.fields[0];
-        town.prefecture = row.fields[1];
+        town.reading = row.fields[1];
+        town.prefecture = row.fields[2];
         town.at = row.at;
-        const QString& kind = row.fields[2];
+        if (!town.reading.isEmpty() && !isReading(town.reading))
+            m_diag.error(
+                row.at,
+                QStringLiteral("読み must be hiragana and ー only, not \"%1\"").arg(town.reading));
+        const QString& kind = row.fields[3];
         if (kind == QStringLiteral("隠"))
             town.hidden = true;
         else if (kind != QStringLiteral("町"))
             m_diag.error(row.at, QStringLiteral("種別 must be 町 or 隠, not \"%1\"").arg(kind));
-        const bool latOk = readDegrees(row, 3, 90, town.lat);
-        const bool lonOk = readDegrees(row, 4, 180, town.lon);
+        const bool latOk = readDegrees(row, 4, 90, town.lat);
+        const bool lonOk = readDegrees(row, 5, 180, town.lon);
         town.hasPosition = latOk && lonOk;
         world.towns.push_back(std::move(town));
     }
@@ -74,7 +95,7 @@ void WorldReader::readTowns(const QString& path, WorldData& world)
 
 void WorldReader::readRoads(const QString& path, WorldData& world)
 {
-    for (const TsvRow& row : m_tsv.read(path, roadHeader, {})) {
+    for (const TsvRow& row : rowsOf(path, roadHeader, {}, world, TsvReader::Rows::Required)) {
         WorldRoad road;
         road.from = row.fields[0];
         road.to = row.fields[1];
@@ -91,7 +112,7 @@ void WorldReader::readRoads(const QString& path, WorldData& world)
 
 void WorldReader::readHiddenLegs(const QString& path, WorldData& world)
 {
-    for (const TsvRow& row : m_tsv.read(path, hiddenHeader, {})) {
+    for (const TsvRow& row : rowsOf(path, hiddenHeader, {}, world)) {
         WorldHiddenLeg leg;
         leg.from = row.fields[0];
         leg.to = row.fields[1];
@@ -105,13 +126,13 @@ void WorldReader::readHiddenLegs(const QString& path, WorldData& world)
 
 void WorldReader::readEvents(const QString& path, WorldData& world)
 {
-    for (const TsvRow& row : m_tsv.read(path, eventHeader, {1}))
+    for (const TsvRow& row : rowsOf(path, eventHeader, {1}, world))
         world.events.push_back({row.fields[0], withLineBreaks(row.fields[1]), row.at});
 }
 
 void WorldReader::readQuizzes(const QString& path, WorldData& world)
 {
-    for (const TsvRow& row : m_tsv.read(path, quizHeader, {1, 2, 3, 4})) {
+    for (const TsvRow& row : rowsOf(path, quizHeader, {1, 2, 3, 4}, world)) {
         WorldQuiz quiz;
         quiz.town = row.fields[0];
         quiz.question = withLineBreaks(row.fields[1]);

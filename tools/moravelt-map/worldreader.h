@@ -20,6 +20,10 @@ public:
     static QStringList quizFiles(const QString& dataDir);
 
 private:
+    // The rows of one table, noting in world when the table could not be read at all.
+    const std::vector<TsvRow>& rowsOf(const QString& path, const QStringList& header,
+                                      const QList<int>& textColumns, WorldData& world,
+                                      TsvReader::Rows rows = TsvReader::Rows::Optional);
     void readTowns(const QString& path, WorldData& world);
     void readRoads(const QString& path, WorldData& world);
     void readHiddenLegs(const QString& path, WorldData& world);
@@ -32,6 +36,7 @@ private:
 
     Diagnostics& m_diag;
     TsvReader m_tsv;
+    TsvTable m_table;
 };
 
 } // namespace moravelt
