@@ -21,6 +21,8 @@ private slots:
     void knownTowns_data();
     void knownTowns();
     void farthestEndsAreConnected();
+    void shortestWay_data();
+    void shortestWay();
     void pictureIsTheSizeTheCoordinatesAssume();
 
 private:
@@ -50,26 +52,45 @@ void TestSampleWorld::everyTownIsFoundAtItsOwnDot()
         quizzes += place->quizShown ? 1 : 0;
     }
     QVERIFY(quizzes >= 150);
+    // Every town, hidden or not, can be found by its reading.
+    const RecordsetPtr unread = m_cn->open(
+        {QStringLiteral(
+             "SELECT count(*) FROM tbl_座標 WHERE 地名 NOT IN (SELECT 地名 FROM tbl_読み)"),
+         {}});
+    QCOMPARE(unread->value(0).toInt(), 0);
 }
 
 void TestSampleWorld::knownTowns_data()
 {
     QTest::addColumn<QString>("town");
     QTest::addColumn<QString>("neighbour");
+    QTest::addColumn<QString>("reading");
     QTest::newRow("札幌") << "札幌"
-                          << "小樽";
+                          << "小樽"
+                          << "さっぽろ";
     QTest::newRow("東京") << "東京"
-                          << "横浜";
+                          << "横浜"
+                          << "とうきょう";
     QTest::newRow("京都") << "京都"
-                          << "大阪";
+                          << "大阪"
+                          << "きょうと";
     QTest::newRow("那覇") << "那覇"
-                          << "名護";
+                          << "名護"
+                          << "なは";
+    QTest::newRow("足寄") << "足寄"
+                          << "北見"
+                          << "あしょろ";
 }
 
 void TestSampleWorld::knownTowns()
 {
     QFETCH(QString, town);
     QFETCH(QString, neighbour);
+    QFETCH(QString, reading);
+    const RecordsetPtr read =
+        m_cn->open({QStringLiteral("SELECT 読み FROM tbl_読み WHERE 地名 = ?"), {town}});
+    QCOMPARE(read->rowCount(), 1);
+    QCOMPARE(read->value(0).toString(), reading);
     QStringList neighbours;
     const RecordsetPtr roads = m_cn->open(QueryTexts::distances(town));
     for (; !roads->eof(); roads->moveNext()) {
@@ -98,6 +119,44 @@ void TestSampleWorld::farthestEndsAreConnected()
             break;
     }
     QVERIFY(found);
+}
+
+// Real links that spare a detour: the shortest of the routes found in the first steps.
+void TestSampleWorld::shortestWay_data()
+{
+    QTest::addColumn<QString>("departure");
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<QString>("route");
+    // By ferry across the Kii Channel, not round by the Akashi bridge.
+    QTest::newRow("和歌山 → 徳島") << "和歌山"
+                                   << "徳島"
+                                   << "00070-和歌山-徳島";
+    QTest::newRow("佐世保 → 唐津") << "佐世保"
+                                   << "唐津"
+                                   << "00058-佐世保-伊万里-唐津";
+    QTest::newRow("北見 → 帯広") << "北見"
+                                 << "帯広"
+                                 << "00156-北見-足寄-帯広";
+    // Over the Suzuka pass rather than round by Lake Biwa.
+    QTest::newRow("名古屋 → 京都") << "名古屋"
+                                   << "京都"
+                                   << "00137-名古屋-四日市-大津-京都";
+}
+
+void TestSampleWorld::shortestWay()
+{
+    QFETCH(QString, departure);
+    QFETCH(QString, destination);
+    QFETCH(QString, route);
+    const RoadGraph graph = RoadGraph::load(*m_cn);
+    RouteSearch search(graph, departure, destination, 1, SearchLimits{});
+    QStringList routes;
+    for (int step = 0; step < 7 && !search.isOver(); ++step)
+        routes += search.step().routes;
+    QVERIFY(!routes.isEmpty());
+    // The total leads every route string, zero-padded to one width.
+    std::sort(routes.begin(), routes.end());
+    QCOMPARE(routes.first(), route);
 }
 
 void TestSampleWorld::pictureIsTheSizeTheCoordinatesAssume()
