@@ -6,6 +6,7 @@
 #include "mapstyle.h"
 #include "outputfile.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -195,12 +196,24 @@ private slots:
         const QString coast = dir.filePath(QStringLiteral("coast.txt"));
         QVERIFY(QFile::copy(fixtures + QStringLiteral("/coast-not-a-number/coast.txt"), coast));
         const QString jpeg = QDir(m_out.path()).filePath(QStringLiteral("map.jpg"));
+        const QString db = QDir(m_out.path()).filePath(QStringLiteral("mapdata.mdb"));
         const QDateTime before = QFileInfo(jpeg).lastModified();
+        const QDateTime dbBefore = QFileInfo(db).lastModified();
         QCOMPARE(runBuildCommand({QStringLiteral("--data"), fixtures + QStringLiteral("/valid"),
                                   QStringLiteral("--out"), m_out.path(), QStringLiteral("--coast"),
                                   coast, QStringLiteral("--scale"), QString::number(scale)}),
                  1);
         QCOMPARE(QFileInfo(jpeg).lastModified(), before);
+        QCOMPARE(QDir(m_out.path()).entryList(QDir::Files).size(), 2);
+
+        // The picture cannot be written where it would go: the old pair stays as it was.
+        const QString blocked =
+            QStringLiteral("%1.%2.tmp").arg(jpeg).arg(QCoreApplication::applicationPid());
+        QVERIFY(QDir().mkdir(blocked));
+        QCOMPARE(build(fixtures + QStringLiteral("/valid"), m_out.path()), 1);
+        QVERIFY(QDir().rmdir(blocked));
+        QCOMPARE(QFileInfo(jpeg).lastModified(), before);
+        QCOMPARE(QFileInfo(db).lastModified(), dbBefore);
         QCOMPARE(QDir(m_out.path()).entryList(QDir::Files).size(), 2);
     }
 
