@@ -167,6 +167,19 @@ private slots:
         QCOMPARE(runCheckCommand({QStringLiteral("--data"), dir.path()}), 1);
     }
 
+    void missingQuizTablesAreOneFault()
+    {
+        QTemporaryDir dir;
+        copyFiles(fixtures + QStringLiteral("/valid"), dir.path());
+        for (const QString& name : QDir(dir.path()).entryList({QStringLiteral("quiz*.tsv")}))
+            QVERIFY(QFile::remove(dir.filePath(name)));
+        const MapLayout layout;
+        const WorldCheck check = WorldCheck::run(dir.path(), layout);
+        QCOMPARE(check.diag.lines(),
+                 QStringList(dir.filePath(QStringLiteral(
+                     "quiz.tsv:1: no quiz table: neither quiz.tsv nor quiz-*.tsv"))));
+    }
+
     void emptyWorldIsAFault()
     {
         QTemporaryDir dir;

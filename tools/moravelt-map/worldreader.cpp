@@ -41,8 +41,15 @@ WorldData WorldReader::read(const QString& dataDir)
     readRoads(dir.filePath(QStringLiteral("roads.tsv")), world);
     readHiddenLegs(dir.filePath(QStringLiteral("hidden.tsv")), world);
     readEvents(dir.filePath(QStringLiteral("events.tsv")), world);
-    for (const QString& path : quizFiles(dataDir))
+    const QStringList quizzes = quizFiles(dataDir);
+    for (const QString& path : quizzes)
         readQuizzes(path, world);
+    // Without any quiz table every town would be reported as having no quiz.
+    if (quizzes.isEmpty()) {
+        const QString path = dir.filePath(QStringLiteral("quiz.tsv"));
+        m_diag.error({path, 1}, QStringLiteral("no quiz table: neither quiz.tsv nor quiz-*.tsv"));
+        world.unsoundTables << path;
+    }
     return world;
 }
 
