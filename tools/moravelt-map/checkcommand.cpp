@@ -29,6 +29,8 @@ int runCheckCommand(const QStringList& args)
     for (const QString& line : check.diag.lines())
         err << line << '\n';
     if (check.diag.hasErrors()) {
+        if (!check.world->unsoundTables.isEmpty())
+            err << "check: the checks across tables run once every table can be read\n";
         err << "check: " << check.diag.count() << " faults\n";
         return 1;
     }
