@@ -64,11 +64,14 @@ play() {
     local folder=$1 window
     shift
     log=$work/game.log
+    props=$work/windows.txt
+    : >"$props"
     (cd "$folder" && exec "$@") >"$log" 2>&1 &
     game=$!
     for _ in $(seq 600); do
         kill -0 "$game" 2>/dev/null || break
         for window in $(xdotool search --onlyvisible --pid "$game" 2>/dev/null); do
+            xprop -id "$window" WM_CLASS _NET_WM_ICON 2>/dev/null | grep -E "^WM_CLASS|Icon \(" >>"$props" || true
             xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 2>/dev/null || true
             sleep 0.5
         done
@@ -81,9 +84,14 @@ play() {
 }
 
 # Started from another folder: the world comes from share/moravelt, the settings stay here.
+# The windows wear the installed icon and the class the menu entry names.
 touch "$work/before"
 mkdir "$work/here"
-play "$work/here" "$usr/bin/moravelt"
+play "$work/here" env XDG_DATA_DIRS="$usr/share:/usr/share" "$usr/bin/moravelt"
+# (Qt's own icon comes in one size, 48 × 48; the installed one gives the sizes up to 64.)
+grep -q "Icon (64 x 64)" "$props" || fail "the windows lack the installed icon: $(cat "$props")"
+class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
+grep -q "^WM_CLASS(STRING) = .*\"$class\"$" "$props" || fail "no window of class $class: $(cat "$props")"
 [ "$code" = 0 ] || fail "the game ended with $code: $(cat "$log")"
 [ -s "$work/here/Moravelt.ini" ] || fail "no Moravelt.ini in the current directory: $(cat "$log")"
 written=$(find "$stage" -newer "$work/before")
