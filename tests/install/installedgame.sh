@@ -37,8 +37,7 @@ done <"$source/dist/installed-files.txt"
 [ ! -e "$usr/bin/mapdata.mdb" ] && [ ! -e "$usr/bin/map.jpg" ] || fail "world installed in bin/"
 for size in 32 48 64 128 256; do
     png=$usr/share/icons/hicolor/${size}x$size/apps/$id.png
-    read -r w h < <(od -An -tu1 -j16 -N8 "$png" |
-        awk '{ print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4, $5 * 16777216 + $6 * 65536 + $7 * 256 + $8 }')
+    read -r w h < <(od -An -tu4 --endian=big -j16 -N8 "$png") # the PNG header's width, height
     [ "$w $h" = "$size $size" ] || fail "$png is ${w}x$h"
 done
 [ -x "$usr/libexec/moravelt/moravelt-launch" ] || fail "launcher not executable"
@@ -71,8 +70,10 @@ play() {
     for _ in $(seq 600); do
         kill -0 "$game" 2>/dev/null || break
         for window in $(xdotool search --onlyvisible --pid "$game" 2>/dev/null); do
-            xprop -id "$window" WM_CLASS _NET_WM_ICON 2>/dev/null | grep -E "^WM_CLASS|Icon \(" >>"$props" || true
-            xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 2>/dev/null || true
+            xprop -id "$window" WM_CLASS _NET_WM_ICON 2>/dev/null |
+                grep -E "^WM_CLASS|Icon \(" >>"$props" || true
+            timeout 10 xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 \
+                2>/dev/null || true
             sleep 0.5
         done
         sleep 0.1
