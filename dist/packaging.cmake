@@ -6,8 +6,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "travel quiz and route-planning game of Ja
 set(CPACK_PACKAGE_DESCRIPTION
     "A single-player desktop game of Japan with a Japanese interface: drag the map, read the
 towns' roads and quizzes, and let the route search plan a journey by road distance, which
-becomes a navigation list you can copy. Includes a sample world of 235 towns and the map
-makers' tool moravelt-map.")
+becomes a navigation list you can copy. Includes a sample world covering all 47 prefectures
+and the map makers' tool moravelt-map.")
 set(CPACK_PACKAGE_HOMEPAGE_URL ${MORAVELT_HOMEPAGE})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
