@@ -25,7 +25,7 @@ class Prompt;
 // how to show message boxes.
 struct Form1Setup
 {
-    QString programFolder; // the folder of the running program
+    QString programFolder; // the folder the map files are read from (see DataFolder)
     QString settingsPath;  // "Moravelt.ini" in the current directory
     Prompt* prompt = nullptr;
 };

@@ -3,11 +3,16 @@
 #include "app/moravelterror.h"
 #include "app/prompt.h"
 
+#include <QIcon>
+
 namespace moravelt {
 
 MoraveltApplication::MoraveltApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Moravelt"));
+    // Installed, the windows wear the menu entry's icon and docks group them under it.
+    setDesktopFileName(QStringLiteral("io.github.moravelt.Moravelt"));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.moravelt.Moravelt")));
 }
 
 bool MoraveltApplication::notify(QObject* receiver, QEvent* event)

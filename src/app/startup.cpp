@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/datafolder.h"
 #include "app/fonts.h"
 #include "app/form1.h"
 #include "app/messageboxprompt.h"
@@ -39,8 +40,9 @@ int runGame(int argc, char** argv)
 
     int code = 0;
     try {
-        auto* main =
-            new Form1({QCoreApplication::applicationDirPath(), SettingsFile::fileName(), &prompt});
+        const QString dataFolder =
+            DataFolder::find(QCoreApplication::applicationDirPath()).require();
+        auto* main = new Form1({dataFolder, SettingsFile::fileName(), &prompt});
         main->load();
         main->show();
         code = app.exec();
