@@ -23,7 +23,7 @@ void mark(QPainter& painter, QPointF at, const QColor& fill)
 
 } // namespace
 
-const QColor RouteOverlay::kLineColour(215, 25, 70, 150);
+const QColor RouteOverlay::kLineColour(130, 40, 210, 170);
 
 void RouteOverlay::setPoints(std::vector<QPointF> pixels)
 {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <queue>
 #include <set>
+#include <tuple>
 
 namespace moravelt {
 
@@ -13,6 +14,10 @@ namespace {
 
 using HeapEntry = std::pair<std::int64_t, std::int32_t>; // key, town
 using MinHeap = std::priority_queue<HeapEntry, std::vector<HeapEntry>, std::greater<>>;
+// A*: remaining estimate, then the distance reached, so that with roads longer than 0 every
+// town that can reach another as early is taken from the heap before it.
+using SearchEntry = std::tuple<std::int64_t, std::int64_t, std::int32_t>;
+using SearchHeap = std::priority_queue<SearchEntry, std::vector<SearchEntry>, std::greater<>>;
 
 struct Candidate
 {
@@ -20,17 +25,9 @@ struct Candidate
     std::size_t deviation; // the index where it leaves the path it was spurred from
 };
 
-// Heap order: the shortest on top; equal lengths by town ids, only to be deterministic.
-bool longer(const Candidate& a, const Candidate& b)
-{
-    if (a.path.microKm != b.path.microKm)
-        return a.path.microKm > b.path.microKm;
-    return a.path.towns > b.path.towns;
-}
-
 } // namespace
 
-KShortestPaths::KShortestPaths(const RoadGraph& graph) : m_count(graph.townCount())
+KShortestPaths::KShortestPaths(const RoadGraph& graph) : m_graph(graph), m_count(graph.townCount())
 {
     const std::size_t n = std::size_t(m_count);
     m_first.assign(n + 1, 0);
@@ -50,6 +47,8 @@ KShortestPaths::KShortestPaths(const RoadGraph& graph) : m_count(graph.townCount
                      m_arcs.end());
         m_first[std::size_t(t) + 1] = std::int32_t(m_arcs.size());
     }
+    m_zeroRoads =
+        std::any_of(m_arcs.begin(), m_arcs.end(), [](const Arc& a) { return a.microKm == 0; });
 
     m_reverseFirst.assign(n + 1, 0);
     for (const Arc& arc : m_arcs)
@@ -67,6 +66,7 @@ KShortestPaths::KShortestPaths(const RoadGraph& graph) : m_count(graph.townCount
 
     m_reached.assign(n, 0);
     m_parent.assign(n, -1);
+    m_depth.assign(n, 0);
     m_seen.assign(n, 0);
     m_closed.assign(n, 0);
     m_blocked.assign(n, 0);
@@ -81,9 +81,78 @@ std::int64_t KShortestPaths::roadLength(int from, int to) const
     return found != last && found->to == to ? found->microKm : -1;
 }
 
+int KShortestPaths::compareTowns(std::int32_t a, std::int32_t b) const
+{
+    if (a == b)
+        return 0;
+    // In a route string a town is followed by "-", the destination by the end of the text.
+    const QString& x = m_graph.townName(a);
+    const QString& y = m_graph.townName(b);
+    const qsizetype common = std::min(x.size(), y.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        if (x[i] != y[i])
+            return x[i] < y[i] ? -1 : 1;
+    }
+    const auto after = [this, common](std::int32_t town, const QString& name) {
+        if (common < name.size())
+            return int(name[common].unicode());
+        return town == m_to ? -1 : int(u'-');
+    };
+    const int cx = after(a, x);
+    const int cy = after(b, y);
+    return cx == cy ? 0 : (cx < cy ? -1 : 1);
+}
+
+int KShortestPaths::compareWaysOn(std::int32_t a, std::int32_t b) const
+{
+    while (a != b) {
+        if (const int c = compareTowns(a, b))
+            return c;
+        a = m_next[std::size_t(a)];
+        b = m_next[std::size_t(b)];
+    }
+    return 0;
+}
+
+bool KShortestPaths::searchedBefore(std::int32_t a, std::int32_t b, std::int32_t v) const
+{
+    // The first town where the two paths part decides; -1 stands for v itself.
+    std::int32_t fromA = -1;
+    std::int32_t fromB = -1;
+    while (m_depth[std::size_t(a)] > m_depth[std::size_t(b)]) {
+        fromA = a;
+        a = m_parent[std::size_t(a)];
+    }
+    while (m_depth[std::size_t(b)] > m_depth[std::size_t(a)]) {
+        fromB = b;
+        b = m_parent[std::size_t(b)];
+    }
+    while (a != b) {
+        fromA = a;
+        fromB = b;
+        a = m_parent[std::size_t(a)];
+        b = m_parent[std::size_t(b)];
+    }
+    return compareTowns(fromA < 0 ? v : fromA, fromB < 0 ? v : fromB) < 0;
+}
+
+bool KShortestPaths::pathLess(const TownPath& a, const TownPath& b) const
+{
+    if (a.microKm != b.microKm)
+        return a.microKm < b.microKm;
+    const std::size_t common = std::min(a.towns.size(), b.towns.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        if (const int c = compareTowns(a.towns[i], b.towns[i]))
+            return c < 0;
+    }
+    return a.towns.size() < b.towns.size();
+}
+
 void KShortestPaths::distancesTo(int to)
 {
+    m_to = to;
     m_toDestination.assign(std::size_t(m_count), -1);
+    m_next.assign(std::size_t(m_count), -1);
     ++m_stamp;
     MinHeap heap;
     m_toDestination[std::size_t(to)] = 0;
@@ -97,14 +166,56 @@ void KShortestPaths::distancesTo(int to)
         for (std::int32_t a = m_reverseFirst[std::size_t(town)];
              a < m_reverseFirst[std::size_t(town) + 1]; ++a) {
             const Arc& arc = m_reverseArcs[std::size_t(a)];
-            std::int64_t& known = m_toDestination[std::size_t(arc.to)];
+            const std::size_t u = std::size_t(arc.to);
+            if (m_closed[u] == m_stamp)
+                continue;
+            std::int64_t& known = m_toDestination[u];
             const std::int64_t through = distance + arc.microKm;
-            if (known < 0 || through < known) {
+            // Of equally short ways on, the one that reads first; every town that could offer
+            // one is settled before this one when no road has length 0.
+            if (known < 0 || through < known ||
+                (through == known && compareWaysOn(town, m_next[u]) < 0)) {
                 known = through;
+                m_next[u] = town;
                 heap.push({through, arc.to});
             }
         }
     }
+}
+
+bool KShortestPaths::treeSpur(std::int32_t start, int to, const std::vector<std::int32_t>& banned,
+                              TownPath& path)
+{
+    // No spur is better than its best first road followed by the best way on from there; when
+    // that way is free of the root and of the spur's own town, it is the spur.
+    const Arc* best = nullptr;
+    for (std::int32_t a = m_first[std::size_t(start)]; a < m_first[std::size_t(start) + 1]; ++a) {
+        const Arc& arc = m_arcs[std::size_t(a)];
+        const std::int64_t rest = m_toDestination[std::size_t(arc.to)];
+        if (rest < 0 || m_blocked[std::size_t(arc.to)] == m_stamp ||
+            std::find(banned.begin(), banned.end(), arc.to) != banned.end())
+            continue;
+        if (!best) {
+            best = &arc;
+            continue;
+        }
+        const std::int64_t length = arc.microKm + rest;
+        const std::int64_t bestLength = best->microKm + m_toDestination[std::size_t(best->to)];
+        if (length < bestLength || (length == bestLength && compareWaysOn(arc.to, best->to) < 0))
+            best = &arc;
+    }
+    if (!best)
+        return false;
+    for (std::int32_t t = best->to; t != to; t = m_next[std::size_t(t)]) {
+        if (t == start || m_blocked[std::size_t(t)] == m_stamp)
+            return false;
+    }
+    path.towns.push_back(start);
+    for (std::int32_t t = best->to; t != to; t = m_next[std::size_t(t)])
+        path.towns.push_back(t);
+    path.towns.push_back(to);
+    path.microKm += best->microKm + m_toDestination[std::size_t(best->to)];
+    return true;
 }
 
 bool KShortestPaths::spurPath(const std::vector<std::int32_t>& root, std::size_t spur, int to,
@@ -116,13 +227,16 @@ bool KShortestPaths::spurPath(const std::vector<std::int32_t>& root, std::size_t
     ++m_stamp;
     for (std::size_t i = 0; i < spur; ++i)
         m_blocked[std::size_t(root[i])] = m_stamp;
-    MinHeap heap;
+    if (treeSpur(start, to, banned, path))
+        return true;
+    SearchHeap heap;
     m_reached[std::size_t(start)] = 0;
     m_parent[std::size_t(start)] = -1;
+    m_depth[std::size_t(start)] = 0;
     m_seen[std::size_t(start)] = m_stamp;
-    heap.push({m_toDestination[std::size_t(start)], start});
+    heap.push({m_toDestination[std::size_t(start)], 0, start});
     while (!heap.empty()) {
-        const std::int32_t town = heap.top().second;
+        const std::int32_t town = std::get<2>(heap.top());
         heap.pop();
         if (m_closed[std::size_t(town)] == m_stamp)
             continue;
@@ -143,13 +257,15 @@ bool KShortestPaths::spurPath(const std::vector<std::int32_t>& root, std::size_t
             if (town == start && std::find(banned.begin(), banned.end(), arc.to) != banned.end())
                 continue;
             const std::int64_t reached = m_reached[std::size_t(town)] + arc.microKm;
-            if (m_seen[v] != m_stamp || reached < m_reached[v]) {
+            if (m_seen[v] != m_stamp || reached < m_reached[v] ||
+                (reached == m_reached[v] && searchedBefore(town, m_parent[v], arc.to))) {
                 m_seen[v] = m_stamp;
                 m_reached[v] = reached;
                 m_parent[v] = town;
+                m_depth[v] = m_depth[std::size_t(town)] + 1;
                 // The remaining distance never overestimates and keeps the keys monotone,
                 // so a town taken from the heap is final, as in Dijkstra.
-                heap.push({reached + m_toDestination[v], arc.to});
+                heap.push({reached + m_toDestination[v], reached, arc.to});
             }
         }
     }
@@ -166,11 +282,16 @@ std::vector<TownPath> KShortestPaths::find(int from, int to, int k)
     if (!spurPath({std::int32_t(from)}, 0, to, {}, first))
         return found;
 
+    const auto later = [this](const Candidate& a, const Candidate& b) {
+        return pathLess(b.path, a.path);
+    };
     std::vector<std::size_t> deviations{0};
     std::set<std::vector<std::int32_t>> known{first.towns};
     std::vector<Candidate> candidates;
     found.push_back(std::move(first));
     for (;;) {
+        if (found.size() >= std::size_t(k) && !m_zeroRoads)
+            break;
         const TownPath& last = found.back();
         std::int64_t rootKm = 0;
         for (std::size_t j = 0; j < deviations.back(); ++j)
@@ -187,20 +308,25 @@ std::vector<TownPath> KShortestPaths::find(int from, int to, int k)
             Candidate c{{rootKm, {last.towns.begin(), last.towns.begin() + std::ptrdiff_t(j)}}, j};
             if (spurPath(last.towns, j, to, banned, c.path) && known.insert(c.path.towns).second) {
                 candidates.push_back(std::move(c));
-                std::push_heap(candidates.begin(), candidates.end(), longer);
+                std::push_heap(candidates.begin(), candidates.end(), later);
             }
             rootKm += roadLength(last.towns[j], last.towns[j + 1]);
         }
         if (candidates.empty() || found.size() >= kMaxEnumerated)
             break;
+        // Past k, only paths as long as the k-th: their order is settled by sorting.
         if (found.size() >= std::size_t(k) &&
             candidates.front().path.microKm > found[std::size_t(k) - 1].microKm)
             break;
-        std::pop_heap(candidates.begin(), candidates.end(), longer);
+        std::pop_heap(candidates.begin(), candidates.end(), later);
         found.push_back(std::move(candidates.back().path));
         deviations.push_back(candidates.back().deviation);
         candidates.pop_back();
     }
+    std::sort(found.begin(), found.end(),
+              [this](const TownPath& a, const TownPath& b) { return pathLess(a, b); });
+    if (found.size() > std::size_t(k))
+        found.resize(std::size_t(k));
     return found;
 }
 

@@ -84,7 +84,7 @@ void TestShortestRoutes::matchesEveryLooplessRouteOnRandomMaps()
     // equal totals is put to the test as much as the lengths.
     const QStringList names{"大", "大阪", "大(", "京都", "奈良", "堺", "津", "A"};
     QRandomGenerator random(20261208);
-    for (int map = 0; map < 400; ++map) {
+    for (int map = 0; map < 1000; ++map) {
         const int towns = 2 + int(random.bounded(6));
         Rows rows;
         const int roads = int(random.bounded(towns * towns + 2));
@@ -92,19 +92,19 @@ void TestShortestRoutes::matchesEveryLooplessRouteOnRandomMaps()
             const QString from = names[random.bounded(towns)];
             const QString to = names[random.bounded(towns)];
             const int kind = int(random.bounded(20));
-            QVariant km = double(random.bounded(1, 8));
+            QVariant km = double(random.bounded(1, 4));
             if (kind == 0)
                 km = QVariant(); // null rows are skipped
             else if (kind == 1)
                 km = -3.0;
-            else if (kind == 2)
-                km = 0.0;
+            else if (kind == 2 && map % 2 == 0)
+                km = 0.0; // on half the maps only: they take the other way to order ties
             else if (kind == 3)
                 km = 2.5;
             rows.push_back({from, to, km});
         }
         const RoadGraph graph = graphOf(rows);
-        for (const int k : {1, 3, 10}) {
+        for (const int k : {1, 2, 4, 10}) {
             const QString from = names[random.bounded(towns)];
             const QString to = names[random.bounded(towns)];
             const QStringList expected = bruteForce(rows, from, to, k);
