@@ -127,7 +127,12 @@ void Form1::load()
                                   TownPlaces::load(*m_cn), this);
     connect(m_routeOnMapItem, &QAction::toggled, m_routeOnMap, &RouteOnMap::setShown);
     connect(&form3(), &Form3::routeChosen, m_routeOnMap, &RouteOnMap::centre);
-    const auto names = std::make_shared<const TownNameIndex>(TownNameIndex::load(*m_cn));
+    // Completion is a help: a map whose names cannot be read offers none, and the game starts.
+    auto names = std::make_shared<const TownNameIndex>();
+    try {
+        names = std::make_shared<const TownNameIndex>(TownNameIndex::load(*m_cn));
+    } catch (const MoraveltError&) {
+    }
     for (QLineEdit* box : {form3().Text1(), form3().Text2()})
         connect(new TownNameEntry(*box, names), &TownNameEntry::submitted, this,
                 &Form1::MoraveltNavi);

@@ -7,14 +7,15 @@
 #include "mapview/routeoverlay.h"
 #include "navi/navisearchrun.h"
 #include "navi/routelistmodel.h"
+#include "navi/searchtestmaps.h"
 #include "testmapdb.h"
 #include "testprompt.h"
 
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
-#include <QInputMethodEvent>
 #include <QCompleter>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QStringListModel>
@@ -63,6 +64,7 @@ private slots:
     void doubleClickCentresTheRoute();
     void boxesCompleteVisibleTownsAndEnterSearches();
     void settingsKeepTheirLayout();
+    void startsWhenTheNamesCannotBeRead();
 
 private:
     void shortest(const QString& departure, const QString& destination);
@@ -286,6 +288,23 @@ void TestMapFeatures::settingsKeepTheirLayout()
     QCOMPARE(QPoint(saved->ImgLeft, saved->ImgTop), leftTop);
     QCOMPARE(saved->AnsCheck, std::int16_t(0));
     QCOMPARE(saved->DepartText, QStringLiteral("京都"));
+}
+
+void TestMapFeatures::startsWhenTheNamesCannotBeRead()
+{
+    destroyWindows();
+    QVERIFY(alterMap(*m_db, QStringLiteral("DROP TABLE tbl_隠れ")));
+    m_main =
+        new Form1({m_db->folder(), m_current.filePath(QStringLiteral("Moravelt.ini")), &m_prompt});
+    m_main->load();
+    auto* entry = form3().Text1()->findChild<TownNameEntry*>();
+    QVERIFY(entry);
+    QInputMethodEvent typed;
+    typed.setCommitString(QStringLiteral("大"));
+    QApplication::sendEvent(form3().Text1(), &typed);
+    QCOMPARE(qobject_cast<QStringListModel*>(entry->completer()->model())->rowCount(), 0);
+    shortest(QStringLiteral("京都"), QStringLiteral("奈良"));
+    QCOMPARE(form3().routeList().count(), 3);
 }
 
 QTEST_MAIN(TestMapFeatures)
