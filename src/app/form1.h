@@ -69,7 +69,6 @@ public:
     // the menu bar after "ナビ作成".
     QAction* routeOnMapItem() const { return m_routeOnMapItem; }
     QAction* shortestMenu() const { return m_shortestMenu; }
-    RouteOnMap* routeOnMap() const { return m_routeOnMap; }
 
     SaveData& saveData() { return m_settings.record(); }
     Prompt& prompt() const { return *m_setup.prompt; }

@@ -12,7 +12,7 @@
 namespace moravelt {
 
 TownNameEntry::TownNameEntry(QLineEdit& box, std::shared_ptr<const TownNameIndex> names)
-    : QObject(&box), m_box(box), m_names(std::move(names)), m_offered(new QStringListModel(this)),
+    : QObject(&box), m_names(std::move(names)), m_offered(new QStringListModel(this)),
       m_completer(new QCompleter(m_offered, this))
 {
     // The index does the matching (names and readings), so the list shows what it offers.

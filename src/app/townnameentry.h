@@ -31,7 +31,6 @@ private:
     void offer(const QString& typed);
     void returnPressed();
 
-    QLineEdit& m_box;
     std::shared_ptr<const TownNameIndex> m_names;
     QStringListModel* m_offered;
     QCompleter* m_completer;
