@@ -6,13 +6,19 @@
 #include "app/moravelterror.h"
 #include "app/placement.h"
 #include "app/prompt.h"
+#include "app/townnameentry.h"
 #include "app/twips.h"
 #include "app/windowrefs.h"
 #include "mapview/mapimage.h"
 #include "mapview/mapinput.h"
+#include "mapview/routeonmap.h"
 #include "navi/flexgridmodel.h"
 #include "navi/navilistbuilder.h"
 #include "navi/navisearchrun.h"
+#include "navi/roadgraph.h"
+#include "navi/routelistmodel.h"
+#include "navi/shortestroutes.h"
+#include "navi/townnameindex.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -69,6 +75,9 @@ void Form1::buildMenus()
     m_menu[0] = first->menuAction();
     m_mn0[0] = first->addAction(QStringLiteral("答えも表示"));
     m_mn0[0]->setCheckable(true);
+    m_routeOnMapItem = first->addAction(QStringLiteral("ルートを地図に表示"));
+    m_routeOnMapItem->setCheckable(true);
+    m_routeOnMapItem->setChecked(true);
 
     m_destinationPopup = bar->addMenu(QStringLiteral("目的地"));
     m_menu[1] = m_destinationPopup->menuAction();
@@ -79,6 +88,8 @@ void Form1::buildMenus()
 
     m_menu[2] = bar->addAction(QStringLiteral("ナビ作成"));
     connect(m_menu[2], &QAction::triggered, this, &Form1::MoraveltNavi);
+    m_shortestMenu = bar->addAction(QStringLiteral("最短ルート"));
+    connect(m_shortestMenu, &QAction::triggered, this, &Form1::ShortestNavi);
 }
 
 QuerySlots& Form1::querySlots()
@@ -108,6 +119,23 @@ void Form1::load()
     });
     connect(m_searchRun, &NaviSearchRun::captionChanged, this, &QWidget::setWindowTitle);
     connect(m_searchRun, &NaviSearchRun::finished, this, [this] { m_menu[2]->setEnabled(true); });
+    connect(m_searchRun, &NaviSearchRun::started, this,
+            [this] { m_shortestMenu->setEnabled(false); });
+    connect(m_searchRun, &NaviSearchRun::finished, this,
+            [this] { m_shortestMenu->setEnabled(true); });
+    m_routeOnMap = new RouteOnMap(*m_image1, *centralWidget(), *form3().List1(),
+                                  TownPlaces::load(*m_cn), this);
+    connect(m_routeOnMapItem, &QAction::toggled, m_routeOnMap, &RouteOnMap::setShown);
+    connect(&form3(), &Form3::routeChosen, m_routeOnMap, &RouteOnMap::centre);
+    // Completion is a help: a map whose names cannot be read offers none, and the game starts.
+    auto names = std::make_shared<const TownNameIndex>();
+    try {
+        names = std::make_shared<const TownNameIndex>(TownNameIndex::load(*m_cn));
+    } catch (const MoraveltError&) {
+    }
+    for (QLineEdit* box : {form3().Text1(), form3().Text2()})
+        connect(new TownNameEntry(*box, names), &TownNameEntry::submitted, this,
+                &Form1::MoraveltNavi);
 
     const QString pictureFile = folder + QStringLiteral("map.jpg");
     QImageReader reader(pictureFile);
@@ -130,6 +158,22 @@ void Form1::MoraveltNavi()
         return;
     m_searchRun->start(form3().Text1()->text(), form3().Text2()->text(),
                        m_settings.record().SeidoLevel);
+}
+
+void Form1::ShortestNavi()
+{
+    if (!m_cn || (m_searchRun && m_searchRun->isRunning()))
+        return;
+    try {
+        const QStringList routes = ShortestRoutes::find(
+            RoadGraph::load(*m_cn), form3().Text1()->text(), form3().Text2()->text());
+        form3().routeList().clear();
+        form3().routeList().addRoutes(routes);
+        form3().List1()->show();
+    } catch (const MoraveltError& error) {
+        prompt().reportError(error.message());
+    }
+    setWindowTitle(NaviSearchRun::kNormalCaption);
 }
 
 void Form1::NaveSet(const QString& strRuto)

@@ -20,6 +20,7 @@ class MapImage;
 class MapInput;
 class NaviSearchRun;
 class Prompt;
+class RouteOnMap;
 
 // What the main window needs from outside: where the map files and the settings live, and
 // how to show message boxes.
@@ -51,6 +52,9 @@ public:
     // "ナビ作成": searches the routes from the departure to the destination of the navi list
     // window. Ignored while a search runs.
     void MoraveltNavi();
+    // "最短ルート": lists the ten shortest routes from the departure to the destination at
+    // once, or says why there are none. Ignored while a search runs.
+    void ShortestNavi();
     // Turns a route string into the navigation list of the navi list window.
     void NaveSet(const QString& strRuto);
     NaviSearchRun* searchRun() const { return m_searchRun; }
@@ -61,6 +65,10 @@ public:
     QAction* mn0(int index) const { return m_mn0.at(std::size_t(index)); }
     QAction* mn1(int index) const { return m_mn1.at(std::size_t(index)); }
     QMenu* destinationPopup() const { return m_destinationPopup; }
+    // Beside the menu arrays: "ルートを地図に表示" after "答えも表示", and "最短ルート" on
+    // the menu bar after "ナビ作成".
+    QAction* routeOnMapItem() const { return m_routeOnMapItem; }
+    QAction* shortestMenu() const { return m_shortestMenu; }
 
     SaveData& saveData() { return m_settings.record(); }
     Prompt& prompt() const { return *m_setup.prompt; }
@@ -89,6 +97,9 @@ private:
     std::array<QAction*, 1> m_mn0{};
     std::array<QAction*, 2> m_mn1{};
     QMenu* m_destinationPopup = nullptr;
+    QAction* m_routeOnMapItem = nullptr;
+    QAction* m_shortestMenu = nullptr;
+    RouteOnMap* m_routeOnMap = nullptr;
     bool m_exited = false;
 };
 

@@ -54,4 +54,29 @@ SqlText allRoads()
     return {QStringLiteral("SELECT 出発地, 目的地, km FROM tbl_距離"), {}};
 }
 
+SqlText townPlaces()
+{
+    return {QStringLiteral("SELECT 地名, x, y FROM tbl_座標 ORDER BY rowid"), {}};
+}
+
+SqlText townNames()
+{
+    // A hidden town is one with an event or one lying on a road, as the panels tell them.
+    return {
+        QStringLiteral("SELECT 地名 FROM tbl_座標 WHERE 地名 NOT IN (SELECT 隠れ FROM tbl_隠れ) "
+                       "AND 地名 NOT IN (SELECT 隠れ FROM tbl_隠距) ORDER BY rowid"),
+        {}};
+}
+
+SqlText tableExists(const QString& table)
+{
+    return {QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?"),
+            {table}};
+}
+
+SqlText readings()
+{
+    return {QStringLiteral("SELECT 地名, 読み FROM tbl_読み"), {}};
+}
+
 } // namespace moravelt::QueryTexts

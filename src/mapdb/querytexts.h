@@ -13,5 +13,9 @@ SqlText quiz(const QString& town);                      // tbl_Quiz row
 SqlText oneLeg(const QString& from, const QString& to); // one tbl_距離 row
 SqlText hiddenOnRoad(const QString& from);              // tbl_隠距 by 出発, by distance
 SqlText allRoads();                                     // the whole of tbl_距離, source order
+SqlText townPlaces();                                   // every tbl_座標 row, source order
+SqlText townNames();                       // the towns of tbl_座標 that are not hidden towns
+SqlText tableExists(const QString& table); // 1 when the database has the table, else 0
+SqlText readings();                        // tbl_読み: the hiragana reading of a town
 
 } // namespace moravelt::QueryTexts

@@ -50,6 +50,19 @@ void MapImage::setTopTwips(float twips)
     place();
 }
 
+void MapImage::setRoute(std::vector<QPointF> pixels)
+{
+    update(m_route.bounds());
+    m_route.setPoints(std::move(pixels));
+    update(m_route.bounds());
+}
+
+void MapImage::setRouteShown(bool shown)
+{
+    m_routeShown = shown;
+    update(m_route.bounds());
+}
+
 void MapImage::place()
 {
     move(Twips::toPixels(m_left), Twips::toPixels(m_top));
@@ -61,6 +74,8 @@ void MapImage::paintEvent(QPaintEvent* event)
     const QRect exposed = event->rect();
     painter.fillRect(exposed, Qt::white);
     painter.drawImage(exposed.topLeft(), m_picture, exposed);
+    if (m_routeShown)
+        m_route.paint(painter, exposed);
 }
 
 void MapImage::mousePressEvent(QMouseEvent* event)

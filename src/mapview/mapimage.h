@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mapview/routeoverlay.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -22,6 +24,12 @@ public:
     void setLeftTwips(float twips);
     void setTopTwips(float twips);
 
+    // The route drawn over the picture, in picture pixels; none when empty.
+    void setRoute(std::vector<QPointF> pixels);
+    const RouteOverlay& route() const { return m_route; }
+    void setRouteShown(bool shown);
+    bool routeShown() const { return m_routeShown; }
+
 signals:
     // Buttons as 1 left, 2 right, 4 middle; X and Y in twips over the picture.
     void mousePressed(int button, float x, float y);
@@ -40,6 +48,8 @@ private:
     QImage m_picture;
     float m_left = 0;
     float m_top = 0;
+    RouteOverlay m_route;
+    bool m_routeShown = true;
 };
 
 } // namespace moravelt

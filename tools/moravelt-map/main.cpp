@@ -23,7 +23,7 @@ const Command commands[] = {
      "build --data DIR --out DIR [--scale S] [--coast FILE] [--quality Q]"},
     {"extract-coast", moravelt::runExtractCoastCommand, "extract-coast --topojson FILE --out FILE"},
     {"route", moravelt::runRouteCommand,
-     "route --db FILE [--level N] [--steps K] DEPARTURE DESTINATION"},
+     "route --db FILE [--level N] [--steps K | --shortest K] DEPARTURE DESTINATION"},
     {"navi", moravelt::runNaviCommand, "navi --db FILE [--answers] ROUTE"},
 };
 

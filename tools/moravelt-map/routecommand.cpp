@@ -1,5 +1,7 @@
 #include "routecommand.h"
 
+#include "shortestcommand.h"
+
 #include "app/moravelterror.h"
 #include "mapdb/mapdatabase.h"
 #include "navi/roadgraph.h"
@@ -44,6 +46,8 @@ QString endLine(const SearchStep& step, const SearchLimits& limits)
 
 int runRouteCommand(const QStringList& args)
 {
+    if (asksForShortestRoutes(args))
+        return runShortestRouteCommand(args);
     QTextStream out(stdout);
     QTextStream err(stderr);
     QCommandLineParser parser;

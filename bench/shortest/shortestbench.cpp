@@ -1,0 +1,161 @@
+// The ten shortest routes between far-apart towns of the sample world and of generated maps
+// of 10,000 and 100,000 towns, beside the step-wise route search at level 0 on the same
+// towns; and one frame of a drag with a route drawn over the picture.
+#include "benchworld.h"
+#include "japanlikemap.h"
+#include "mapdb/recordset.h"
+#include "mapview/mapimage.h"
+#include "mapview/townplaces.h"
+#include "navi/roadgraph.h"
+#include "navi/routesearch.h"
+#include "navi/shortestroutes.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <deque>
+#include <map>
+
+using namespace moravelt;
+
+namespace {
+
+struct World
+{
+    QString name;
+    RoadGraph graph;
+    QString departure;
+    QString destination;
+};
+
+// The town farthest in legs from the town farthest from the first one.
+std::pair<int, int> farApart(const RoadGraph& graph)
+{
+    const auto farthest = [&graph](int from) {
+        std::vector<int> legs(std::size_t(graph.townCount()), -1);
+        std::deque<int> queue{from};
+        legs[std::size_t(from)] = 0;
+        int last = from;
+        while (!queue.empty()) {
+            last = queue.front();
+            queue.pop_front();
+            for (const RoadGraph::Road& road : graph.roadsFrom(last)) {
+                if (legs[std::size_t(road.to)] < 0) {
+                    legs[std::size_t(road.to)] = legs[std::size_t(last)] + 1;
+                    queue.push_back(road.to);
+                }
+            }
+        }
+        return last;
+    };
+    const int a = farthest(0);
+    return {a, farthest(a)};
+}
+
+// Generated maps go straight into memory: the algorithms read the graph, not the database.
+const World& world(int towns)
+{
+    static std::map<int, World> worlds;
+    auto found = worlds.find(towns);
+    if (found != worlds.end())
+        return found->second;
+    World w;
+    if (towns == 0) {
+        const BenchWorld& sample = BenchWorld::sample();
+        w = {sample.name(), sample.graph(), sample.departure(), sample.destination()};
+    } else {
+        const test::TestMap map = japanLikeMap(towns, quint32(towns));
+        w.name = QStringLiteral("generated %1 towns").arg(towns);
+        w.graph = RoadGraph::fromRecordset(Recordset(
+            {QStringLiteral("出発地"), QStringLiteral("目的地"), QStringLiteral("km")}, map.roads));
+        const auto [a, b] = farApart(w.graph);
+        w.departure = w.graph.townName(a);
+        w.destination = w.graph.townName(b);
+    }
+    return worlds.emplace(towns, std::move(w)).first->second;
+}
+
+void label(benchmark::State& state, const World& w)
+{
+    state.SetLabel(
+        QStringLiteral("%1, %2 to %3").arg(w.name, w.departure, w.destination).toStdString());
+}
+
+void BM_ShortestRoutes(benchmark::State& state)
+{
+    const World& w = world(int(state.range(0)));
+    QStringList routes;
+    for (auto _ : state) {
+        routes = ShortestRoutes::find(w.graph, w.departure, w.destination, ShortestRoutes::kCount);
+        benchmark::DoNotOptimize(routes);
+    }
+    state.counters["routes"] = double(routes.size());
+    state.counters["shortest_km"] = routes.first().section(u'-', 0, 0).toDouble();
+    label(state, w);
+}
+
+// The step-wise search answering Yes after every step, up to its own bounds.
+void BM_RouteSearchLevel0(benchmark::State& state)
+{
+    const World& w = world(int(state.range(0)));
+    std::int64_t found = 0;
+    for (auto _ : state) {
+        RouteSearch search(w.graph, w.departure, w.destination, 0);
+        while (!search.isOver())
+            search.step();
+        found = search.routesFound();
+    }
+    state.counters["routes"] = double(found);
+    label(state, w);
+}
+
+// One frame of a drag over the sample world with its far ends' shortest route drawn.
+void BM_PaintDragFrameWithRoute(benchmark::State& state)
+{
+    const bool withRoute = state.range(0) != 0;
+    QImage picture(5000, 4400, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QWidget window;
+    window.resize(449, 563);
+    MapImage image(&window);
+    image.setPicture(picture);
+    const BenchWorld& sample = BenchWorld::sample();
+    std::vector<QPointF> pixels;
+    if (withRoute) {
+        const QString route =
+            ShortestRoutes::find(sample.graph(), sample.departure(), sample.destination(), 1)
+                .first();
+        pixels = TownPlaces::load(sample.cn()).routePoints(route);
+        for (QPointF& p : pixels)
+            p /= 15.0;
+    }
+    state.counters["route_towns"] = double(pixels.size());
+    image.setRoute(std::move(pixels));
+    QImage frame(window.size(), QImage::Format_RGB32);
+    // Start where the route crosses the window, then drag across it.
+    const QPointF start = image.route().isEmpty()
+                              ? QPointF(1106, 1187)
+                              : image.route().points()[image.route().points().size() / 2];
+    float left = float(-(start.x() - 225) * 15);
+    image.setTopTwips(float(-(start.y() - 280) * 15));
+    for (auto _ : state) {
+        left -= 15;
+        image.setLeftTwips(left);
+        window.render(&frame);
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_ShortestRoutes)->Arg(0)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RouteSearchLevel0)->Arg(0)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintDragFrameWithRoute)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace moravelt {
+
+class RoadGraph;
+
+// "最短ルート": the k shortest loopless routes between two towns as route strings, shortest
+// first; routes of equal length in the route list's text order.
+namespace ShortestRoutes {
+
+constexpr int kCount = 10;
+
+// Throws MoraveltError with a message for the player when a town is missing or unknown, when
+// both are the same town, or when no route joins them.
+QStringList find(const RoadGraph& graph, const QString& departure, const QString& destination,
+                 int k = kCount);
+
+} // namespace ShortestRoutes
+
+} // namespace moravelt
