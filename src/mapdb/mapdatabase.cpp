@@ -184,9 +184,12 @@ RecordsetPtr MapDatabase::open(const SqlText& sql) const
     QSqlQuery& query = prepared(sql.text);
     for (int i = 0; i < sql.values.size(); ++i)
         query.bindValue(i, sql.values[i]);
-    if (!query.exec())
-        throw MoraveltError(QStringLiteral("地図データベースの問い合わせに失敗しました: %1")
-                                .arg(query.lastError().text()));
+    if (!query.exec()) {
+        const QString reason = query.lastError().text();
+        m_prepared.remove(sql.text);
+        throw MoraveltError(
+            QStringLiteral("地図データベースの問い合わせに失敗しました: %1").arg(reason));
+    }
     const QSqlRecord record = query.record();
     QStringList columns;
     for (int i = 0; i < record.count(); ++i)
@@ -201,9 +204,13 @@ RecordsetPtr MapDatabase::open(const SqlText& sql) const
     }
     const QSqlError failure = query.lastError();
     query.finish();
-    if (failure.isValid())
+    if (failure.isValid()) {
+        // Whether the engine fails on the first row (in exec) or a later one, the same fault
+        // reads the same, and a failed statement is prepared afresh next time.
+        m_prepared.remove(sql.text);
         throw MoraveltError(
-            QStringLiteral("地図データベースの読み込みに失敗しました: %1").arg(failure.text()));
+            QStringLiteral("地図データベースの問い合わせに失敗しました: %1").arg(failure.text()));
+    }
     return std::make_shared<Recordset>(std::move(columns), std::move(rows));
 }
 
