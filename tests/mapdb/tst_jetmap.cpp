@@ -1,3 +1,4 @@
+#include "app/moravelterror.h"
 #include "jetfixture.h"
 #include "mapdb/jetfile.h"
 #include "mapdb/mapdatabase.h"
@@ -130,6 +131,9 @@ void TestJetMap::everyQueryAnswersAsTheSqliteMap()
         for (const RoadGraph::Road& road : graph.roadsFrom(graph.townId("京都")))
             QVERIFY(road.to != graph.townId("和歌山"));
 
+        QVERIFY_THROWS_EXCEPTION(MoraveltError,
+                                 jet.open({QStringLiteral("DELETE FROM tbl_距離"), {}}));
+
         const QString navi = naviList(jet, QStringLiteral("00120-京都-大阪-堺-和歌山"));
         QCOMPARE(navi, naviList(*m_sqliteCn, QStringLiteral("00120-京都-大阪-堺-和歌山")));
         QVERIFY(navi.contains(kEvent) && navi.contains(QStringLiteral("金閣寺")));
@@ -186,6 +190,10 @@ void TestJetMap::quizIsReadByNameAndPlace()
     QCOMPARE(quiz->value(1).toString(), QStringLiteral("堺で古くから作られている刃物は？"));
     QCOMPARE(quiz->value(QStringLiteral("Ans1")).toString(), QStringLiteral("正解：包丁"));
     QCOMPARE(quiz->value(5).toInt(), 40);
+    // A town without a name is kept as the file has it, not refused or made "".
+    const RecordsetPtr nameless = jet.open(QueryTexts::hitTest(100.0f, 100.0f));
+    QCOMPARE(nameless->rowCount(), 1);
+    QVERIFY(nameless->value(0).isNull());
 }
 
 void TestJetMap::rowsSpanningPagesComeInOrder()

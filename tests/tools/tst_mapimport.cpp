@@ -110,6 +110,8 @@ void TestMapImport::refusesWhatItCannotImport_data()
     QTest::newRow("already SQLite") << QStringLiteral("SQLITE") << 1 << QStringLiteral("already");
     QTest::newRow("a table missing")
         << jetFixture(QStringLiteral("no_quiz.mdb")) << 1 << QStringLiteral("tbl_Quiz");
+    QTest::newRow("a town without a name") << jetFixture(QStringLiteral("variety_jet4.mdb")) << 1
+                                           << QStringLiteral("「tbl_座標」の 6 行目");
     QTest::newRow("no --mdb") << QString() << 2 << QStringLiteral("--mdb");
 }
 
