@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace moravelt::test {
 
@@ -64,6 +65,34 @@ TestMapDb::TestMapDb(const TestMap& map)
         if (!db.commit())
             throw MoraveltError(db.lastError().text());
         db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+void failWhenRead(const TestMapDb& db, const QString& table, const QString& town)
+{
+    const QString name = QStringLiteral("moravelt-test-breaker");
+    {
+        QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        writer.setDatabaseName(db.fileName());
+        if (!writer.open())
+            throw MoraveltError(writer.lastError().text());
+        const QSqlRecord record = writer.record(table);
+        QStringList columns;
+        for (int i = 0; i < record.count(); ++i)
+            columns << record.fieldName(i);
+        QString quoted = town;
+        quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+        // abs() of the smallest integer is an integer overflow, raised as the town's row is
+        // read; it stands in the last column, so a search by the first still finds other rows.
+        columns.last() = QStringLiteral("CASE WHEN %1 = '%2' THEN abs(-9223372036854775807 - 1 "
+                                        "+ 0 * length(%1)) ELSE %3 END AS %3")
+                             .arg(columns.first(), quoted, columns.last());
+        QSqlQuery query(writer);
+        exec(query, QStringLiteral("ALTER TABLE %1 RENAME TO %1_rows").arg(table));
+        exec(query, QStringLiteral("CREATE VIEW %1 AS SELECT %2 FROM %1_rows")
+                        .arg(table, columns.join(QStringLiteral(", "))));
+        writer.close();
     }
     QSqlDatabase::removeDatabase(name);
 }

@@ -37,4 +37,10 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Makes every query that reads the given town's rows of a table fail while it runs, as a
+// damaged map would: the table becomes a view over its rows that raises an error for a row
+// with that value in its first column. The map still opens, its tables and columns being whole. (An
+// open map is immutable: changing the file afterwards would go unseen.)
+void failWhenRead(const TestMapDb& db, const QString& table, const QString& town);
+
 } // namespace moravelt::test

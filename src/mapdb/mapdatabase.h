@@ -10,17 +10,22 @@
 
 namespace moravelt {
 
-// The connection to the map database ("Cn"). The file is an SQLite 3 database named by the
-// connection string's "Data Source" and opened read-only: the game never writes the map.
+// The connection to the map database ("Cn"), the file named by the connection string's
+// "Data Source". An SQLite 3 file is opened immutable: read-only, and nothing is ever created
+// beside it. A Jet 3 or Jet 4 file is copied into an SQLite database in memory and never
+// touched again. Either way every table and column the game reads is checked first.
 class MapDatabase
 {
 public:
     // The connection string the load sequence builds from the program's folder.
     static QString connectionString(const QString& folderWithSeparator);
-    // The "Data Source" part of a connection string, or an empty text.
+    // The same for a map file anywhere; the path is quoted when it holds a ";" or a quote.
+    static QString connectionStringForFile(const QString& file);
+    // The "Data Source" value of a connection string, unquoted, or an empty text.
     static QString dataSource(const QString& connectionString);
 
-    // Opens the database; throws MoraveltError naming the file and the reason.
+    // Opens the database; throws MoraveltError naming the file and the reason, and for a
+    // missing table or column, the table and the column.
     explicit MapDatabase(const QString& connectionString);
     ~MapDatabase();
     MapDatabase(const MapDatabase&) = delete;
@@ -32,6 +37,8 @@ public:
     const QString& fileName() const { return m_fileName; }
 
 private:
+    void openSqlite();
+    void openJet();
     QSqlQuery& prepared(const QString& text) const;
 
     QString m_connectionName;

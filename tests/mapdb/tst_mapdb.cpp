@@ -5,6 +5,8 @@
 #include "mapdb/recordsetmodel.h"
 #include "testmapdb.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 using namespace moravelt;
@@ -17,6 +19,11 @@ private slots:
     void initTestCase();
     void connectionStringNamesTheFileOnce_data();
     void connectionStringNamesTheFileOnce();
+    void dataSourceReadsQuotedValues_data();
+    void dataSourceReadsQuotedValues();
+    void foldersWithSeparatorsOpen_data();
+    void foldersWithSeparatorsOpen();
+    void openingLeavesNothingBesideTheMap();
     void twoResultsAtOnce();
     void gridKeepsItsRowsWhenTheSlotIsRefilled();
     void apostropheFindsNothing();
@@ -48,19 +55,102 @@ void TestMapDb_::connectionStringNamesTheFileOnce_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("file");
-    QTest::newRow("root") << QStringLiteral("/") << QStringLiteral("/mapdata.mdb");
-    QTest::newRow("folder") << QStringLiteral("/opt/m/") << QStringLiteral("/opt/m/mapdata.mdb");
+    QTest::addColumn<bool>("quoted");
+    QTest::newRow("root") << QStringLiteral("/") << QStringLiteral("/mapdata.mdb") << false;
+    QTest::newRow("folder") << QStringLiteral("/opt/m/") << QStringLiteral("/opt/m/mapdata.mdb")
+                            << false;
+    QTest::newRow("semicolon") << QStringLiteral("/opt/a;b/")
+                               << QStringLiteral("/opt/a;b/mapdata.mdb") << true;
+    QTest::newRow("quotes") << QStringLiteral("/o \"x\" 'y'/")
+                            << QStringLiteral("/o \"x\" 'y'/mapdata.mdb") << true;
+    QTest::newRow("space at the start")
+        << QStringLiteral(" m/") << QStringLiteral(" m/mapdata.mdb") << true;
 }
 
 void TestMapDb_::connectionStringNamesTheFileOnce()
 {
     QFETCH(QString, folder);
     QFETCH(QString, file);
+    QFETCH(bool, quoted);
     const QString cs = MapDatabase::connectionString(folder);
-    QVERIFY(cs.startsWith(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")));
-    QVERIFY(
-        cs.endsWith(QStringLiteral("mapdata.mdb;Jet OLEDB:Database Password=358035803580kodar")));
+    // An ordinary folder gives the game's own text; only a path that needs it is quoted.
+    const QString plain = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + file +
+                          QStringLiteral(";Jet OLEDB:Database Password=358035803580kodar");
+    QCOMPARE(cs == plain, !quoted);
+    QCOMPARE(cs.contains(QStringLiteral("Data Source=\"")), quoted);
     QCOMPARE(MapDatabase::dataSource(cs), file);
+}
+
+void TestMapDb_::dataSourceReadsQuotedValues_data()
+{
+    QTest::addColumn<QString>("connectionString");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("plain, last") << QStringLiteral("Provider=P;Data Source=/m/a.mdb")
+                                 << QStringLiteral("/m/a.mdb");
+    QTest::newRow("key in any case, spaces")
+        << QStringLiteral("provider=P; data source = /m/a.mdb ;x=y") << QStringLiteral("/m/a.mdb");
+    QTest::newRow("double quotes") << QStringLiteral("Data Source=\"/a;b/\"\"c\"\".mdb\";x=y")
+                                   << QStringLiteral("/a;b/\"c\".mdb");
+    QTest::newRow("single quotes") << QStringLiteral("x='1;2';Data Source='/a;b/it''s.mdb'")
+                                   << QStringLiteral("/a;b/it's.mdb");
+    QTest::newRow("a value holding the key")
+        << QStringLiteral("x=\"Data Source=/no\";Data Source=/yes") << QStringLiteral("/yes");
+    QTest::newRow("none") << QStringLiteral("Provider=P;x=y") << QString();
+}
+
+void TestMapDb_::dataSourceReadsQuotedValues()
+{
+    QFETCH(QString, connectionString);
+    QFETCH(QString, file);
+    QCOMPARE(MapDatabase::dataSource(connectionString), file);
+}
+
+void TestMapDb_::foldersWithSeparatorsOpen_data()
+{
+    QTest::addColumn<QString>("folder");
+    for (const char* name : {"a;b", "sharp#and?query", "100%", "it's \"quoted\"", "地図 ;"})
+        QTest::newRow(name) << QString::fromUtf8(name);
+}
+
+void TestMapDb_::foldersWithSeparatorsOpen()
+{
+    QFETCH(QString, folder);
+    QTemporaryDir parent;
+    const QString path = parent.filePath(folder);
+    QVERIFY(QDir().mkdir(path));
+    QVERIFY(QFile::copy(m_file->fileName(), path + QStringLiteral("/mapdata.mdb")));
+    const MapDatabase cn(MapDatabase::connectionString(path + QLatin1Char('/')));
+    QCOMPARE(cn.fileName(), path + QStringLiteral("/mapdata.mdb"));
+    QCOMPARE(cn.open(QueryTexts::allRoads())->rowCount(), 4);
+}
+
+void TestMapDb_::openingLeavesNothingBesideTheMap()
+{
+    // A map written in WAL mode: a plain read-only open would add "-wal" and "-shm" files.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("mapdata.mdb"));
+    QVERIFY(QFile::copy(m_file->fileName(), file));
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("wal"));
+        db.setDatabaseName(file);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && query.next());
+        QCOMPARE(query.value(0).toString(), QStringLiteral("wal"));
+        query.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("wal"));
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(before, QStringList{QStringLiteral("mapdata.mdb")});
+    {
+        const MapDatabase cn(MapDatabase::connectionString(dir.path() + QLatin1Char('/')));
+        QCOMPARE(cn.open(QueryTexts::distances(QStringLiteral("大津")))->rowCount(), 2);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
 }
 
 void TestMapDb_::twoResultsAtOnce()

@@ -86,6 +86,8 @@ private:
 void TestMapView::init()
 {
     m_db = std::make_unique<TestMapDb>(sampleMap());
+    if (QByteArray(QTest::currentTestFunction()) == "failingLookupIsReportedOnce")
+        failWhenRead(*m_db, QStringLiteral("tbl_Quiz"), QStringLiteral("奈良"));
     QImage picture(500, 300, QImage::Format_RGB32);
     picture.fill(Qt::green);
     QVERIFY(picture.save(m_db->folder() + QStringLiteral("map.jpg")));
@@ -256,15 +258,8 @@ void TestMapView::departureAndDestinationFromTheMap()
 
 void TestMapView::failingLookupIsReportedOnce()
 {
+    // init() made 奈良's quiz unreadable for this test.
     hover(90.0f, 90.0f);
-    {
-        QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "breaker");
-        writer.setDatabaseName(m_db->fileName());
-        QVERIFY(writer.open());
-        QVERIFY(QSqlQuery(writer).exec(QStringLiteral("DROP TABLE tbl_Quiz")));
-        writer.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("breaker"));
     hover(1500.0f, 1500.0f);
     hover(1800.0f, 1800.0f);
     hover(1500.0f, 1500.0f);

@@ -143,7 +143,7 @@ void TestNaviListBuilder::buildsTheList()
     QFETCH(Rows, expected);
     TestMapDb db(map);
     if (!answers)
-        QVERIFY(alterMap(db, QStringLiteral("DROP TABLE tbl_Quiz")));
+        QVERIFY(alterMap(db, QStringLiteral("DELETE FROM tbl_Quiz")));
     MapDatabase cn(db.connectionString());
     QuerySlots rs(cn);
     FlexGridModel grid;

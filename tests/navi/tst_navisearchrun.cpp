@@ -163,12 +163,17 @@ void TestNaviSearchRun::cancelStopsWithoutASound()
 
 void TestNaviSearchRun::failedRoadQueryStartsNothing()
 {
-    Run run(detourMap());
-    QVERIFY(alterMap(run.loaded.db, QStringLiteral("DROP TABLE tbl_距離")));
+    const TestMapDb db(detourMap());
+    failWhenRead(db, QStringLiteral("tbl_距離"), QStringLiteral("A"));
+    const MapDatabase cn(db.connectionString());
+    RouteListModel list;
+    TestPrompt prompt;
+    NaviSearchRun search(cn, list, prompt);
+    QSignalSpy started(&search, &NaviSearchRun::started);
     QVERIFY_THROWS_EXCEPTION(MoraveltError,
-                             run.search.start(QStringLiteral("A"), QStringLiteral("D"), 0));
-    QVERIFY(!run.search.isRunning());
-    QCOMPARE(run.started.size(), 0);
+                             search.start(QStringLiteral("A"), QStringLiteral("D"), 0));
+    QVERIFY(!search.isRunning());
+    QCOMPARE(started.size(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestNaviSearchRun)

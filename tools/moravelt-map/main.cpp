@@ -1,6 +1,7 @@
 #include "buildcommand.h"
 #include "checkcommand.h"
 #include "extractcoastcommand.h"
+#include "importcommand.h"
 #include "navicommand.h"
 #include "routecommand.h"
 
@@ -22,6 +23,7 @@ const Command commands[] = {
     {"build", moravelt::runBuildCommand,
      "build --data DIR --out DIR [--scale S] [--coast FILE] [--quality Q]"},
     {"extract-coast", moravelt::runExtractCoastCommand, "extract-coast --topojson FILE --out FILE"},
+    {"import", moravelt::runImportCommand, "import --mdb FILE --out DIR"},
     {"route", moravelt::runRouteCommand,
      "route --db FILE [--level N] [--steps K | --shortest K] DEPARTURE DESTINATION"},
     {"navi", moravelt::runNaviCommand, "navi --db FILE [--answers] ROUTE"},

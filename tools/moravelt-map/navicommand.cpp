@@ -1,6 +1,7 @@
 #include "navicommand.h"
 
 #include "app/moravelterror.h"
+#include "mapconnection.h"
 #include "mapdb/mapdatabase.h"
 #include "mapdb/queryslots.h"
 #include "navi/flexgridmodel.h"
@@ -46,10 +47,7 @@ int runNaviCommand(const QStringList& args)
         return 1;
     }
     try {
-        // Any file name will do: the connection string names it directly.
-        const MapDatabase cn(
-            QStringLiteral("Data Source=%1;")
-                .arg(QFileInfo(parser.value(QStringLiteral("db"))).absoluteFilePath()));
+        const MapDatabase cn(mapConnectionString(parser.value(QStringLiteral("db"))));
         const RoadGraph graph = RoadGraph::load(cn);
         for (const QString& town : RouteString::split(route).mid(1)) {
             if (graph.townId(town) < 0) {

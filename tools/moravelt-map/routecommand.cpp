@@ -3,6 +3,7 @@
 #include "shortestcommand.h"
 
 #include "app/moravelterror.h"
+#include "mapconnection.h"
 #include "mapdb/mapdatabase.h"
 #include "navi/roadgraph.h"
 #include "navi/routesearch.h"
@@ -83,10 +84,7 @@ int runRouteCommand(const QStringList& args)
     const QString departure = parser.positionalArguments().at(0);
     const QString destination = parser.positionalArguments().at(1);
     try {
-        // Any file name will do: the connection string names it directly.
-        const MapDatabase cn(
-            QStringLiteral("Data Source=%1;")
-                .arg(QFileInfo(parser.value(QStringLiteral("db"))).absoluteFilePath()));
+        const MapDatabase cn(mapConnectionString(parser.value(QStringLiteral("db"))));
         const RoadGraph graph = RoadGraph::load(cn);
         for (const QString& town : {departure, destination}) {
             if (graph.townId(town) < 0) {

@@ -1,0 +1,135 @@
+#include "jetfixture.h"
+
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+using namespace moravelt::test;
+
+namespace {
+
+struct ToolRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ToolRun runTool(const QStringList& args)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(MORAVELT_MAP_TOOL), args);
+    ToolRun run;
+    if (!tool.waitForFinished(60000))
+        return run;
+    run.exitCode = tool.exitCode();
+    run.out = tool.readAllStandardOutput();
+    run.err = tool.readAllStandardError();
+    return run;
+}
+
+// Tables and indexes of a map file, with their statements.
+QStringList schemaOf(const QString& file)
+{
+    QStringList schema;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("s"));
+        db.setDatabaseName(file);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        QSqlQuery query(db);
+        if (db.open() &&
+            query.exec(QStringLiteral("SELECT type, name, sql FROM sqlite_master "
+                                      "WHERE name NOT LIKE 'sqlite_%' ORDER BY name"))) {
+            while (query.next())
+                schema << query.value(0).toString() + QLatin1Char(' ') + query.value(1).toString() +
+                              QLatin1Char(' ') + query.value(2).toString();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("s"));
+    return schema;
+}
+
+} // namespace
+
+class TestMapImport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void importedMapAnswersAsTheJetFile_data();
+    void importedMapAnswersAsTheJetFile();
+    void refusesWhatItCannotImport_data();
+    void refusesWhatItCannotImport();
+};
+
+void TestMapImport::importedMapAnswersAsTheJetFile_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::newRow("Jet 4") << QStringLiteral("game_jet4.mdb");
+    QTest::newRow("Jet 3") << QStringLiteral("game_jet3.mdb");
+}
+
+void TestMapImport::importedMapAnswersAsTheJetFile()
+{
+    QFETCH(QString, fixture);
+    const QString jet = jetFixture(fixture);
+    const TestMapDb sqlite(jetFixtureRows());
+    QTemporaryDir out;
+    const QString imported = out.filePath(QStringLiteral("mapdata.mdb"));
+    const ToolRun import = runTool({"import", "--mdb", jet, "--out", out.path()});
+    QVERIFY2(import.exitCode == 0, import.err.constData());
+    QVERIFY(import.out.contains("tbl_距離 11"));
+    // The map tool's own tables and indexes: the schema a built map has.
+    QCOMPARE(schemaOf(imported), schemaOf(sqlite.fileName()));
+
+    for (const char* level : {"0", "1", "2"}) {
+        const QStringList args{"route", "--level", level, "--db", jet, "京都", "和歌山"};
+        const ToolRun onJet = runTool(args);
+        QCOMPARE(onJet.exitCode, 0);
+        QVERIFY(onJet.out.contains("-京都-大阪-堺-和歌山\n"));
+        // The road with a NULL km is no road: no route leads straight to 和歌山.
+        QVERIFY(!onJet.out.contains("-京都-和歌山\n"));
+        QCOMPARE(runTool(QStringList(args).replaceInStrings(jet, imported)).out, onJet.out);
+        QCOMPARE(runTool(QStringList(args).replaceInStrings(jet, sqlite.fileName())).out,
+                 onJet.out);
+    }
+    const QStringList navi{"navi", "--answers", "--db", jet, "00120-京都-大阪-堺-和歌山"};
+    const ToolRun onJet = runTool(navi);
+    QCOMPARE(onJet.exitCode, 0);
+    QVERIFY(onJet.out.contains(kJetFixtureEvent));
+    QCOMPARE(runTool(QStringList(navi).replaceInStrings(jet, imported)).out, onJet.out);
+}
+
+void TestMapImport::refusesWhatItCannotImport_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no such file") << QStringLiteral("/nonexistent/map.mdb") << 1
+                                  << QStringLiteral("/nonexistent/map.mdb");
+    QTest::newRow("already SQLite") << QStringLiteral("SQLITE") << 1 << QStringLiteral("already");
+    QTest::newRow("a table missing")
+        << jetFixture(QStringLiteral("no_quiz.mdb")) << 1 << QStringLiteral("tbl_Quiz");
+    QTest::newRow("a town without a name") << jetFixture(QStringLiteral("variety_jet4.mdb")) << 1
+                                           << QStringLiteral("「tbl_座標」の 6 行目");
+    QTest::newRow("no --mdb") << QString() << 2 << QStringLiteral("--mdb");
+}
+
+void TestMapImport::refusesWhatItCannotImport()
+{
+    QFETCH(QString, input);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const TestMapDb sqlite(jetFixtureRows());
+    QTemporaryDir out;
+    QStringList args{"import", "--out", out.filePath(QStringLiteral("new"))};
+    if (!input.isEmpty())
+        args << "--mdb" << (input == QStringLiteral("SQLITE") ? sqlite.fileName() : input);
+    const ToolRun run = runTool(args);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(QString::fromUtf8(run.err).contains(message), run.err.constData());
+    QVERIFY(!QFile::exists(out.filePath(QStringLiteral("new/mapdata.mdb"))));
+}
+
+QTEST_GUILESS_MAIN(TestMapImport)
+#include "tst_mapimport.moc"

@@ -1,0 +1,95 @@
+#include "importcommand.h"
+
+#include "app/moravelterror.h"
+#include "commandoptions.h"
+#include "mapdb/jetfile.h"
+#include "mapdb/jetimport.h"
+#include "mapdb/mapfilekind.h"
+#include "mapdb/mapschemacheck.h"
+#include "outputfile.h"
+
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextStream>
+
+namespace moravelt {
+
+namespace {
+
+std::vector<int> writeDatabase(const JetFile& jet, const QString& path)
+{
+    const QString name = QStringLiteral("moravelt-map-import");
+    std::vector<int> rows;
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        try {
+            if (!db.open())
+                throw MoraveltError(db.lastError().text());
+            rows = JetImport::copy(jet, db, JetImport::Nulls::AsBuilt);
+            QSqlQuery vacuum(db);
+            if (!vacuum.exec(QStringLiteral("VACUUM")))
+                throw MoraveltError(vacuum.lastError().text());
+        } catch (const MoraveltError& e) {
+            failure = e.message();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (!failure.isEmpty())
+        throw MoraveltError(failure);
+    return rows;
+}
+
+QString import(const QString& jetPath, const QString& outDir)
+{
+    const MapFileKind kind = mapFileKind(jetPath);
+    if (kind == MapFileKind::Sqlite)
+        throw MoraveltError(
+            QStringLiteral("%1 is already an SQLite map database: the game reads it as it is")
+                .arg(jetPath));
+    if (kind != MapFileKind::Jet3 && kind != MapFileKind::Jet4)
+        throw MoraveltError(mapFileFault(kind, jetPath));
+    const JetFile jet(jetPath);
+    if (!QDir().mkpath(outDir))
+        throw MoraveltError(QStringLiteral("cannot create %1").arg(outDir));
+    OutputFile database(QDir(outDir).filePath(QStringLiteral("mapdata.mdb")));
+    const std::vector<int> rows = writeDatabase(jet, database.tempPath());
+    database.commit();
+    QStringList counts;
+    const std::vector<ReadTable>& tables = tablesTheGameReads();
+    for (std::size_t i = 0; i < tables.size(); ++i)
+        counts << QStringLiteral("%1 %2").arg(tables[i].name).arg(rows[i]);
+    return QStringLiteral("wrote %1 from Jet %2 file %3: %4 rows")
+        .arg(database.finalPath())
+        .arg(kind == MapFileKind::Jet3 ? 3 : 4)
+        .arg(jetPath, counts.join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+int runImportCommand(const QStringList& args)
+{
+    QTextStream err(stderr);
+    CommandOptions options(args, {QStringLiteral("mdb"), QStringLiteral("out")});
+    if (!options.require({QStringLiteral("mdb"), QStringLiteral("out")})) {
+        err << "import: " << options.error()
+            << "\nusage: moravelt-map import --mdb FILE --out DIR\n";
+        return 2;
+    }
+    try {
+        QTextStream(stdout) << "import: "
+                            << import(options.value(QStringLiteral("mdb")),
+                                      options.value(QStringLiteral("out")))
+                            << '\n';
+        return 0;
+    } catch (const MoraveltError& e) {
+        err << "import: " << e.message() << '\n';
+        return 1;
+    }
+}
+
+} // namespace moravelt
