@@ -6,6 +6,7 @@
 #include "app/moravelterror.h"
 #include "app/placement.h"
 #include "app/prompt.h"
+#include "app/runreported.h"
 #include "app/twips.h"
 #include "app/windowrefs.h"
 #include "mapview/mapimage.h"
@@ -22,7 +23,6 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QTableView>
-#include <QTimer>
 
 namespace moravelt {
 
@@ -50,7 +50,8 @@ Form1::Form1(Form1Setup setup, QWidget* parent)
             [this](const TwipsRect& g, const QString& depart, const QString& dest) {
                 m_settings.storeNaviWindow(g, depart, dest);
             });
-    connect(&form3(), &Form3::routeChosen, this, &Form1::NaveSet);
+    connect(&form3(), &Form3::routeChosen, this,
+            [this](const QString& strRuto) { runReported(prompt(), [&] { NaveSet(strRuto); }); });
     connect(&form3(), &Form3::copied, this,
             [this] { prompt().inform(QStringLiteral("ナビリストをコピーしました")); });
     connect(&form3(), &Form3::seidoLevelChanged, this,
@@ -128,8 +129,10 @@ void Form1::MoraveltNavi()
 {
     if (!m_searchRun || m_searchRun->isRunning())
         return;
-    m_searchRun->start(form3().Text1()->text(), form3().Text2()->text(),
-                       m_settings.record().SeidoLevel);
+    runReported(prompt(), [this] {
+        m_searchRun->start(form3().Text1()->text(), form3().Text2()->text(),
+                           m_settings.record().SeidoLevel);
+    });
 }
 
 void Form1::NaveSet(const QString& strRuto)
@@ -201,7 +204,8 @@ void Form1::runExitSequence()
         m_slots.reset();
         m_cn.reset();
     });
-    step([this] { SaveDataPut(); });
+    // The settings are the player's: a failed save is said once, and the game still ends.
+    runReported(prompt(), [this] { SaveDataPut(); });
     QCoreApplication::exit(0);
 }
 
@@ -209,17 +213,6 @@ void Form1::closeEvent(QCloseEvent* event)
 {
     runExitSequence();
     event->accept();
-}
-
-void Form1::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    // A window manager adds its frames only once the windows are on screen; line the two
-    // others up again at a first start so that they sit beside the frames, not under them.
-    WindowGeometry::settleAfterShow(*this, [this] {
-        if (m_settings.firstStart() && form2().isLoaded() && form3().isLoaded())
-            m_settings.placeSecondaryWindowsBeside();
-    });
 }
 
 } // namespace moravelt

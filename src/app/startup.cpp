@@ -3,11 +3,11 @@
 #include "app/fonts.h"
 #include "app/form1.h"
 #include "app/messageboxprompt.h"
-#include "app/moraveltapplication.h"
 #include "app/moravelterror.h"
 #include "app/settingsfile.h"
 #include "app/windowrefs.h"
 
+#include <QApplication>
 #include <QDir>
 #include <cstdio>
 
@@ -32,23 +32,26 @@ int runGame(int argc, char** argv)
                    stderr);
         return 2;
     }
-    MoraveltApplication app(argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Moravelt"));
     installFontSubstitutions();
     MessageBoxPrompt prompt;
-    app.setPrompt(&prompt);
 
-    int code = 0;
+    // Only the load sequence is run inside this handler; once the event loop runs, each event
+    // handler reports its own failures.
+    Form1* main = nullptr;
     try {
-        auto* main =
+        main =
             new Form1({QCoreApplication::applicationDirPath(), SettingsFile::fileName(), &prompt});
         main->load();
-        main->show();
-        code = app.exec();
     } catch (const MoraveltError& error) {
         std::fprintf(stderr, "モラベルト: %s\n", error.message().toLocal8Bit().constData());
         prompt.reportError(QStringLiteral("起動できません。\n%1").arg(error.message()));
-        code = 1;
+        destroyWindows();
+        return 1;
     }
+    main->show();
+    const int code = QApplication::exec();
     destroyWindows();
     return code;
 }
