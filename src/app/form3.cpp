@@ -114,6 +114,26 @@ void Form3::List1_DblClick()
     emit routeChosen(m_routeList->text(chosen.row()));
 }
 
+bool Form3::List1_MouseEvent(QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonDblClick)
+        return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() != Qt::LeftButton)
+        return false;
+    if (type == QEvent::MouseButtonDblClick) {
+        List1_DblClick();
+        return true;
+    }
+    // A click below the last entry leaves the selection as it is, as a list box does.
+    if (m_list1->indexAt(mouse->position().toPoint()).isValid())
+        return false;
+    m_list1->setFocus(Qt::MouseFocusReason);
+    return true;
+}
+
 void Form3::mn1_Click(int index)
 {
     if (index == 0)
@@ -140,11 +160,8 @@ bool Form3::eventFilter(QObject* watched, QEvent* event)
         m_gridPopup->popup(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
         return true;
     }
-    if (watched == m_list1->viewport() && event->type() == QEvent::MouseButtonDblClick &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        List1_DblClick();
-        return true;
-    }
+    if (watched == m_list1->viewport())
+        return List1_MouseEvent(event);
     return QMainWindow::eventFilter(watched, event);
 }
 

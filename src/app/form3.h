@@ -63,6 +63,8 @@ protected:
 
 private:
     void buildMenus();
+    // Left clicks over the route list: a double-click anywhere acts on the selected entry.
+    bool List1_MouseEvent(QEvent* event);
 
     QLabel* m_label1;
     QLineEdit* m_text1;

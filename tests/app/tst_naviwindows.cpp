@@ -199,6 +199,8 @@ void TestNaviWindows::doubleClickAnywhereInTheListActsOnTheSelection()
     const QPoint where = onTheEntry ? list->visualRect(list->currentIndex()).center()
                                     : QPoint(20, list->viewport()->height() - 5);
     QVERIFY(!list->indexAt(where).isValid() || onTheEntry);
+    // As the window system delivers a double-click: a click, then the second press.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, where);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, where);
     QCOMPARE(list->isVisible(), gridRows == 0);
     if (gridRows > 0) {
