@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QObject>
 #include <QRect>
 #include <optional>
@@ -29,6 +30,8 @@ public:
     void setOuterHeight(int pixels);
 
     bool isFramed() const { return m_framed; }
+    // Applies the place asked for if the window system has framed the window by now.
+    void checkFramed();
 
 signals:
     void framed();
@@ -38,6 +41,8 @@ protected:
 
 private:
     explicit FramedPlace(QWidget& window);
+    // The frame around the client area as the window system has it now; none until framed.
+    QMargins margins() const;
     void apply();
 
     QWidget& m_window;
