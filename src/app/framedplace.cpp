@@ -38,10 +38,10 @@ public:
     {
         if (type != "xcb_generic_event_t" || m_waiting.empty())
             return false;
-        // The event code is the first byte; the top bit marks an event another client sent.
-        const std::uint8_t code = *static_cast<const std::uint8_t*>(message) & 0x7f;
-        constexpr std::uint8_t kReparentNotify = 21, kConfigureNotify = 22, kPropertyNotify = 28;
-        if (code != kReparentNotify && code != kConfigureNotify && code != kPropertyNotify)
+        // The top bit marks an event that another client (the window manager) sent.
+        const int code = static_cast<const xcb_generic_event_t*>(message)->response_type & 0x7f;
+        if (code != XCB_REPARENT_NOTIFY && code != XCB_CONFIGURE_NOTIFY &&
+            code != XCB_PROPERTY_NOTIFY)
             return false;
         std::erase_if(m_waiting, [](const QPointer<FramedPlace>& place) {
             return place.isNull() || place->isFramed();
