@@ -183,7 +183,7 @@ step "first start"
 start_game
 [ ! -e Moravelt.ini ] || fail "a settings file before the first exit"
 # The main window opens where the window manager puts it: the game asks for no place.
-xprop -id "$main" WM_NORMAL_HINTS | grep -qi 'program specified location' &&
+xprop -id "$main" WM_NORMAL_HINTS | grep -qiE '(user|program) specified location' &&
     fail "the main window asked for a place at a first start"
 read -r mx my mw mh < <(frame "$main")
 read -r ix iy iw ih < <(frame "$info")
