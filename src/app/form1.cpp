@@ -6,6 +6,7 @@
 #include "app/moravelterror.h"
 #include "app/placement.h"
 #include "app/prompt.h"
+#include "app/runreported.h"
 #include "app/townnameentry.h"
 #include "app/twips.h"
 #include "app/windowrefs.h"
@@ -28,7 +29,6 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QTableView>
-#include <QTimer>
 
 namespace moravelt {
 
@@ -56,7 +56,8 @@ Form1::Form1(Form1Setup setup, QWidget* parent)
             [this](const TwipsRect& g, const QString& depart, const QString& dest) {
                 m_settings.storeNaviWindow(g, depart, dest);
             });
-    connect(&form3(), &Form3::routeChosen, this, &Form1::NaveSet);
+    connect(&form3(), &Form3::routeChosen, this,
+            [this](const QString& strRuto) { runReported(prompt(), [&] { NaveSet(strRuto); }); });
     connect(&form3(), &Form3::copied, this,
             [this] { prompt().inform(QStringLiteral("ナビリストをコピーしました")); });
     connect(&form3(), &Form3::seidoLevelChanged, this,
@@ -156,23 +157,23 @@ void Form1::MoraveltNavi()
 {
     if (!m_searchRun || m_searchRun->isRunning())
         return;
-    m_searchRun->start(form3().Text1()->text(), form3().Text2()->text(),
-                       m_settings.record().SeidoLevel);
+    runReported(prompt(), [this] {
+        m_searchRun->start(form3().Text1()->text(), form3().Text2()->text(),
+                           m_settings.record().SeidoLevel);
+    });
 }
 
 void Form1::ShortestNavi()
 {
     if (!m_cn || (m_searchRun && m_searchRun->isRunning()))
         return;
-    try {
+    runReported(prompt(), [this] {
         const QStringList routes = ShortestRoutes::find(
             RoadGraph::load(*m_cn), form3().Text1()->text(), form3().Text2()->text());
         form3().routeList().clear();
         form3().routeList().addRoutes(routes);
         form3().List1()->show();
-    } catch (const MoraveltError& error) {
-        prompt().reportError(error.message());
-    }
+    });
     setWindowTitle(NaviSearchRun::kNormalCaption);
 }
 
@@ -245,7 +246,8 @@ void Form1::runExitSequence()
         m_slots.reset();
         m_cn.reset();
     });
-    step([this] { SaveDataPut(); });
+    // The settings are the player's: a failed save is said once, and the game still ends.
+    runReported(prompt(), [this] { SaveDataPut(); });
     QCoreApplication::exit(0);
 }
 
@@ -253,17 +255,6 @@ void Form1::closeEvent(QCloseEvent* event)
 {
     runExitSequence();
     event->accept();
-}
-
-void Form1::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    // A window manager adds its frames only once the windows are on screen; line the two
-    // others up again at a first start so that they sit beside the frames, not under them.
-    WindowGeometry::settleAfterShow(*this, [this] {
-        if (m_settings.firstStart() && form2().isLoaded() && form3().isLoaded())
-            m_settings.placeSecondaryWindowsBeside();
-    });
 }
 
 } // namespace moravelt

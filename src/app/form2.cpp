@@ -6,7 +6,6 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QTableView>
-#include <QTimer>
 
 namespace moravelt {
 
@@ -49,12 +48,6 @@ void Form2::closeEvent(QCloseEvent* event)
         emit unloaded(WindowGeometry::get(*this));
     }
     event->accept();
-}
-
-void Form2::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    WindowGeometry::settleAfterShow(*this);
 }
 
 } // namespace moravelt

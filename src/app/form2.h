@@ -32,7 +32,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     QTableView* m_dataGrid2;

@@ -17,7 +17,6 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QTableView>
-#include <QTimer>
 
 namespace moravelt {
 
@@ -58,11 +57,15 @@ Form3::Form3(QWidget* parent)
     const int designWidths[] = {900, 900, 1440, 780};
     for (int c = 0; c < 4; ++c)
         m_grid->setColumnWidth(c, Twips::toPixels(float(designWidths[c])));
+    // The fixed top row is the grid's header: a right click there opens the pop-up as well.
     m_grid->viewport()->installEventFilter(this);
+    m_grid->horizontalHeader()->viewport()->installEventFilter(this);
     m_list1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list1->setUniformItemSizes(true);
     m_list1->setModel(m_routeList);
-    connect(m_list1, &QListView::doubleClicked, this, &Form3::List1_DblClick);
+    // A double-click anywhere in the list, on an entry or below the last one, acts on the
+    // selected entry.
+    m_list1->viewport()->installEventFilter(this);
     buildMenus();
     resize(DesignLayout::size(5745, 4605) + QSize(0, menuBar()->sizeHint().height()));
 }
@@ -105,10 +108,30 @@ void Form3::SeidoCheck(std::int16_t level)
 void Form3::List1_DblClick()
 {
     const QModelIndex chosen = m_list1->currentIndex();
-    if (!chosen.isValid())
+    if (!chosen.isValid() || !m_list1->selectionModel()->isSelected(chosen))
         return;
     m_list1->hide();
     emit routeChosen(m_routeList->text(chosen.row()));
+}
+
+bool Form3::List1_MouseEvent(QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonDblClick)
+        return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() != Qt::LeftButton)
+        return false;
+    if (type == QEvent::MouseButtonDblClick) {
+        List1_DblClick();
+        return true;
+    }
+    // A click below the last entry leaves the selection as it is, as a list box does.
+    if (m_list1->indexAt(mouse->position().toPoint()).isValid())
+        return false;
+    m_list1->setFocus(Qt::MouseFocusReason);
+    return true;
 }
 
 void Form3::mn1_Click(int index)
@@ -130,11 +153,15 @@ void Form3::NaviCopy()
 
 bool Form3::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonPress &&
+    const bool overGrid =
+        watched == m_grid->viewport() || watched == m_grid->horizontalHeader()->viewport();
+    if (overGrid && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
         m_gridPopup->popup(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
         return true;
     }
+    if (watched == m_list1->viewport())
+        return List1_MouseEvent(event);
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -145,12 +172,6 @@ void Form3::closeEvent(QCloseEvent* event)
         emit unloaded(WindowGeometry::get(*this), m_text1->text(), m_text2->text());
     }
     event->accept();
-}
-
-void Form3::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    WindowGeometry::settleAfterShow(*this);
 }
 
 } // namespace moravelt

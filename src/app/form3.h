@@ -60,10 +60,11 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void buildMenus();
+    // Left clicks over the route list: a double-click anywhere acts on the selected entry.
+    bool List1_MouseEvent(QEvent* event);
 
     QLabel* m_label1;
     QLineEdit* m_text1;

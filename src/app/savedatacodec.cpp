@@ -22,10 +22,8 @@ public:
     }
     void putText(const QString& text)
     {
-        QByteArray bytes = toCp932(text);
         // The count is 16 bits wide; a longer text is cut at a character boundary.
-        while (bytes.size() > std::numeric_limits<std::uint16_t>::max())
-            bytes = toCp932(fromCp932(bytes).chopped(1));
+        const QByteArray bytes = toCp932(text, std::numeric_limits<std::uint16_t>::max());
         put(std::uint16_t(bytes.size()));
         m_out.append(bytes);
     }
@@ -64,10 +62,37 @@ private:
 
 } // namespace
 
-QByteArray toCp932(const QString& text)
+QByteArray toCp932(const QString& text, qsizetype limit)
 {
-    QStringEncoder encoder(kCodePage);
-    return encoder.encode(text);
+    QStringEncoder whole(kCodePage);
+    QByteArray bytes = whole.encode(text);
+    if (!whole.hasError() && bytes.size() <= limit)
+        return bytes;
+    // One character at a time: the converter's own substitute is not the "?" that the file
+    // holds for a character code page 932 lacks, and a cut must fall between characters.
+    bytes.clear();
+    const QStringView rest(text);
+    for (qsizetype i = 0; i < rest.size();) {
+        const bool pair =
+            rest[i].isHighSurrogate() && i + 1 < rest.size() && rest[i + 1].isLowSurrogate();
+        QStringView one = rest.mid(i, pair ? 2 : 1);
+        i += one.size();
+        QByteArray encoded("?");
+        if (!one.front().isSurrogate()) {
+            // The wave dash as Linux input methods type it; Windows programs store the
+            // full-width tilde (81 60) that code page 932 reads back as this character.
+            if (one.front() == QChar(0x301C))
+                one = u"\uFF5E";
+            QStringEncoder single(kCodePage);
+            const QByteArray b = single.encode(one);
+            if (!single.hasError())
+                encoded = b;
+        }
+        if (bytes.size() + encoded.size() > limit)
+            break;
+        bytes += encoded;
+    }
+    return bytes;
 }
 
 QString fromCp932(const QByteArray& bytes)

@@ -3,6 +3,7 @@
 #include "app/savedata.h"
 
 #include <QByteArray>
+#include <limits>
 #include <optional>
 
 namespace moravelt::SaveDataCodec {
@@ -16,8 +17,10 @@ QByteArray encode(const SaveData& data);
 // nothing, so the caller falls back to the first-start defaults.
 std::optional<SaveData> decode(const QByteArray& bytes);
 
-// Code page 932 conversions of the record's texts.
-QByteArray toCp932(const QString& text);
+// Code page 932 conversions of the record's texts. Each character code page 932 lacks, and
+// each lone surrogate, becomes one "?"; "〜" (U+301C) is written as "～" (81 60). The bytes
+// end at the last whole character within limit.
+QByteArray toCp932(const QString& text, qsizetype limit = std::numeric_limits<qsizetype>::max());
 QString fromCp932(const QByteArray& bytes);
 
 } // namespace moravelt::SaveDataCodec

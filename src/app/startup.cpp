@@ -4,12 +4,13 @@
 #include "app/fonts.h"
 #include "app/form1.h"
 #include "app/messageboxprompt.h"
-#include "app/moraveltapplication.h"
 #include "app/moravelterror.h"
 #include "app/settingsfile.h"
 #include "app/windowrefs.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <cstdio>
 
 namespace moravelt {
@@ -33,24 +34,30 @@ int runGame(int argc, char** argv)
                    stderr);
         return 2;
     }
-    MoraveltApplication app(argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Moravelt"));
+    // Installed, the windows wear the menu entry's icon and docks group them under it.
+    QApplication::setDesktopFileName(QStringLiteral("io.github.moravelt.Moravelt"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.moravelt.Moravelt")));
     installFontSubstitutions();
     MessageBoxPrompt prompt;
-    app.setPrompt(&prompt);
 
-    int code = 0;
+    // Only the load sequence is run inside this handler; once the event loop runs, each event
+    // handler reports its own failures.
+    Form1* main = nullptr;
     try {
         const QString dataFolder =
             DataFolder::find(QCoreApplication::applicationDirPath()).require();
-        auto* main = new Form1({dataFolder, SettingsFile::fileName(), &prompt});
+        main = new Form1({dataFolder, SettingsFile::fileName(), &prompt});
         main->load();
-        main->show();
-        code = app.exec();
     } catch (const MoraveltError& error) {
         std::fprintf(stderr, "モラベルト: %s\n", error.message().toLocal8Bit().constData());
         prompt.reportError(QStringLiteral("起動できません。\n%1").arg(error.message()));
-        code = 1;
+        destroyWindows();
+        return 1;
     }
+    main->show();
+    const int code = QApplication::exec();
     destroyWindows();
     return code;
 }

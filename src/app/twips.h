@@ -20,15 +20,27 @@ inline std::int32_t round(float twips)
     return std::int32_t(whole);
 }
 
+// The widest pixel coordinate handed to the window system: Qt's own limit on a widget's size,
+// so that its rectangle arithmetic cannot overflow for a window placed far off the screen.
+constexpr int kMaxPixels = 16'777'215;
+
+// Twips for a pixel position, computed wide: any int times 15 fits in 64 bits.
 inline float fromPixels(int pixels)
 {
-    return float(pixels * kPerPixel);
+    return float(std::int64_t(pixels) * kPerPixel);
 }
 
-// Pixels for a twips position; the nearest whole pixel.
+// Pixels for a twips position: the nearest whole pixel, held within ±kMaxPixels (NaN is 0).
 inline int toPixels(float twips)
 {
-    return int(std::lround(double(twips) / kPerPixel));
+    const double pixels = std::round(double(twips) / kPerPixel);
+    if (std::isnan(pixels))
+        return 0;
+    if (pixels >= kMaxPixels)
+        return kMaxPixels;
+    if (pixels <= -kMaxPixels)
+        return -kMaxPixels;
+    return int(pixels);
 }
 
 } // namespace moravelt::Twips

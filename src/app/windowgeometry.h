@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 class QWidget;
 
 namespace moravelt {
@@ -16,20 +14,15 @@ struct TwipsRect
     float height = 0;
 };
 
+// The window's place in twips, through its FramedPlace: a place set before the window manager
+// framed the window is answered as set and applied once the frame is known.
 namespace WindowGeometry {
 
-TwipsRect get(const QWidget& window);
+TwipsRect get(QWidget& window);
 void setLeft(QWidget& window, float twips);
 void setTop(QWidget& window, float twips);
 void setWidth(QWidget& window, float twips);
 void setHeight(QWidget& window, float twips);
-
-// Keeps the window where it stands now instead of letting the window system place it anew.
-void pin(QWidget& window);
-
-// Called when a window is shown: asks again for the place and outer size set before, once the
-// window manager has framed the window, then calls settled (if given).
-void settleAfterShow(QWidget& window, const std::function<void()>& settled = {});
 
 } // namespace WindowGeometry
 } // namespace moravelt

@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/form3.h"
+#include "app/framedplace.h"
 #include "app/placement.h"
 #include "app/settingsfile.h"
 #include "app/twips.h"
@@ -63,10 +64,14 @@ void WindowSettings::SaveDataGet()
 
 void WindowSettings::applyFirstStartDefaults()
 {
-    // Keep the main window where the system put it, so the others line up with it when shown.
-    WindowGeometry::pin(m_main);
+    // The main window opens where the window system puts it. The two others line up beside
+    // it now, and once more when the window manager has placed and framed the main window
+    // and framed the information window, whose outer height places the navi list window.
     placeSecondaryWindowsBeside();
     m_firstStart = true;
+    for (QWidget* window : {static_cast<QWidget*>(&m_main), static_cast<QWidget*>(&form2())})
+        QObject::connect(&FramedPlace::of(*window), &FramedPlace::framed, &m_main,
+                         [this] { lineUpOnceFramed(); });
     m_main.Image1()->setTopTwips(-17805);
     m_main.Image1()->setLeftTwips(-16590);
     form3().SeidoCheck(1);
@@ -80,7 +85,16 @@ void WindowSettings::placeSecondaryWindowsBeside()
     const TwipsRect info = WindowGeometry::get(form2());
     WindowGeometry::setTop(form3(), info.height + main.top);
     WindowGeometry::setLeft(form3(), main.width + main.left);
+}
+
+void WindowSettings::lineUpOnceFramed()
+{
+    if (!m_firstStart || !FramedPlace::of(m_main).isFramed() ||
+        !FramedPlace::of(form2()).isFramed())
+        return;
     m_firstStart = false;
+    if (form2().isLoaded() && form3().isLoaded())
+        placeSecondaryWindowsBeside();
 }
 
 void WindowSettings::SaveDataPut()

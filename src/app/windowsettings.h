@@ -30,18 +30,17 @@ public:
     void storeInfoWindow(const TwipsRect& geometry);
     void storeNaviWindow(const TwipsRect& geometry, const QString& depart, const QString& dest);
 
-    // At a first start the two others sit beside the main window; called again once a window
-    // manager has framed the windows.
-    bool firstStart() const { return m_firstStart; }
+    // At a first start the two others sit beside the main window.
     void placeSecondaryWindowsBeside();
 
 private:
     void applyFirstStartDefaults();
+    void lineUpOnceFramed();
 
     Form1& m_main;
     QString m_path;
     SaveData m_record;
-    bool m_firstStart = false;
+    bool m_firstStart = false; // until the others are lined up beside the framed main window
 };
 
 } // namespace moravelt

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QCursor>
 #include <QMenu>
+#include <exception>
 
 namespace moravelt {
 
@@ -70,11 +71,19 @@ void MapInput::MapNameGet(float x, float y)
         show(*place);
         m_pointer.lookupFound(x, y);
     } catch (const MoraveltError& error) {
-        if (error.message() != m_lastFailure) {
-            m_lastFailure = error.message();
-            m_main.prompt().reportError(
-                QStringLiteral("町の情報を読めませんでした。\n%1").arg(error.message()));
-        }
+        reportLookupFailure(error.message());
+    } catch (const std::exception& error) {
+        // Nothing may leave a mouse handler through Qt's event delivery.
+        reportLookupFailure(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void MapInput::reportLookupFailure(const QString& message)
+{
+    if (message != m_lastFailure) {
+        m_lastFailure = message;
+        m_main.prompt().reportError(
+            QStringLiteral("町の情報を読めませんでした。\n%1").arg(message));
     }
 }
 

@@ -32,12 +32,14 @@ public:
 
 private:
     void show(const PlaceLookupResult& place);
+    // A failing lookup is reported once, not on every move.
+    void reportLookupFailure(const QString& message);
 
     Form1& m_main;
     MapImage& m_image;
     MapPointer m_pointer;
     std::unique_ptr<PlaceLookup> m_lookup;
-    QString m_lastFailure; // a failing lookup is reported once, not on every move
+    QString m_lastFailure;
 };
 
 } // namespace moravelt

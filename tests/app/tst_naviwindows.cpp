@@ -11,9 +11,12 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -52,6 +55,11 @@ private slots:
     void secondSearchWhileRunningIsIgnored();
     void doubleClickBuildsTheNavigationList();
     void popupCopiesAndGoesBack();
+    void doubleClickAnywhereInTheListActsOnTheSelection_data();
+    void doubleClickAnywhereInTheListActsOnTheSelection();
+    void rightClickOnTheFixedRowOpensThePopup();
+    void failingCommandsAreReportedAndTheGameGoesOn();
+    // Last: the exit sequence ends the event loop, and no later wait would run.
     void closingDuringASearchEndsCleanly();
 
 private:
@@ -163,6 +171,81 @@ void TestNaviWindows::closingDuringASearchEndsCleanly()
     QVERIFY(QFile::exists(m_current.filePath(QStringLiteral("Moravelt.ini"))));
     QVERIFY(m_main->searchRun() == nullptr);
     QTest::qWait(50);
+}
+
+void TestNaviWindows::doubleClickAnywhereInTheListActsOnTheSelection_data()
+{
+    QTest::addColumn<bool>("searched");
+    QTest::addColumn<int>("selected"); // -1 for none
+    QTest::addColumn<bool>("onTheEntry");
+    QTest::addColumn<int>("gridRows"); // 0 when nothing is built
+    QTest::newRow("blank part, entry selected") << true << 1 << false << 3;
+    QTest::newRow("on the entry") << true << 0 << true << 5;
+    QTest::newRow("blank part, nothing selected") << true << -1 << false << 0;
+    QTest::newRow("empty list") << false << -1 << false << 0;
+}
+
+void TestNaviWindows::doubleClickAnywhereInTheListActsOnTheSelection()
+{
+    QFETCH(bool, searched);
+    QFETCH(int, selected);
+    QFETCH(bool, onTheEntry);
+    QFETCH(int, gridRows);
+    if (searched)
+        search();
+    QListView* list = form3().List1();
+    if (selected >= 0)
+        list->setCurrentIndex(form3().routeList().index(selected));
+    const QPoint where = onTheEntry ? list->visualRect(list->currentIndex()).center()
+                                    : QPoint(20, list->viewport()->height() - 5);
+    QVERIFY(!list->indexAt(where).isValid() || onTheEntry);
+    // As the window system delivers a double-click: a click, then the second press.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, where);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, where);
+    QCOMPARE(list->isVisible(), gridRows == 0);
+    if (gridRows > 0) {
+        QCOMPARE(form3().naviGrid().rows(), gridRows);
+        QCOMPARE(form3().naviGrid().textMatrix(1, 0), QStringLiteral("甲"));
+    }
+    QVERIFY(m_prompt.errors.isEmpty());
+}
+
+void TestNaviWindows::rightClickOnTheFixedRowOpensThePopup()
+{
+    search();
+    form3().List1()->setCurrentIndex(form3().routeList().index(0));
+    form3().List1_DblClick();
+    QHeaderView* fixedRow = form3().MSFlexGrid1()->horizontalHeader();
+    QVERIFY(fixedRow->isVisible());
+    QTest::mousePress(fixedRow->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
+    QVERIFY(!form3().gridPopup()->isVisible());
+    QTest::mousePress(fixedRow->viewport(), Qt::RightButton, {}, QPoint(10, 5));
+    QVERIFY(form3().gridPopup()->isVisible());
+    form3().gridPopup()->hide();
+}
+
+void TestNaviWindows::failingCommandsAreReportedAndTheGameGoesOn()
+{
+    // A route string that names no town: the double-click reports it, the grid stays usable.
+    form3().routeList().addRoutes({QStringLiteral("00000")});
+    form3().List1()->setCurrentIndex(form3().routeList().index(0));
+    form3().List1_DblClick();
+    QCOMPARE(m_prompt.errors.size(), 1);
+    QVERIFY(m_prompt.errors.last().contains(QStringLiteral("00000")));
+    QVERIFY(form3().MSFlexGrid1()->isVisible());
+
+    // The roads table gone while the game runs: "ナビ作成" reports it and stays available.
+    {
+        QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "alter");
+        writer.setDatabaseName(m_db->fileName());
+        QVERIFY(writer.open() && QSqlQuery(writer).exec(QStringLiteral("DROP TABLE tbl_距離")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("alter"));
+    m_main->menu(2)->trigger();
+    QCOMPARE(m_prompt.errors.size(), 2);
+    QVERIFY(!m_main->searchRun()->isRunning());
+    QVERIFY(m_main->menu(2)->isEnabled());
+    QCOMPARE(m_main->windowTitle(), QStringLiteral("!モラベルト"));
 }
 
 QTEST_MAIN(TestNaviWindows)

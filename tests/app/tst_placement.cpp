@@ -1,4 +1,5 @@
 #include "app/placement.h"
+#include "app/twips.h"
 
 #include <QtTest>
 
@@ -13,6 +14,8 @@ private slots:
     void workAreaKeys();
     void settingFrm_data();
     void settingFrm();
+    void pixelTwipsConversionsSaturate_data();
+    void pixelTwipsConversionsSaturate();
 };
 
 void TestPlacement::dirPathGet_data()
@@ -64,6 +67,35 @@ void TestPlacement::settingFrm()
     QFETCH(int, farEdge);
     QFETCH(float, expected);
     QCOMPARE(settingFrmCoordinate(stored, farEdge), expected);
+}
+
+void TestPlacement::pixelTwipsConversionsSaturate_data()
+{
+    QTest::addColumn<float>("twips");
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<float>("twipsBack");
+    QTest::newRow("design width") << 1500.0f << 100 << 1500.0f;
+    QTest::newRow("rounds to the nearest pixel") << 22.0f << 1 << 15.0f;
+    QTest::newRow("negative") << -16590.0f << -1106 << -16590.0f;
+    QTest::newRow("largest stored left")
+        << 2147483584.0f << Twips::kMaxPixels << float(Twips::kMaxPixels * 15.0);
+    QTest::newRow("int32 minimum")
+        << float(INT32_MIN) << -Twips::kMaxPixels << float(Twips::kMaxPixels * -15.0);
+    QTest::newRow("float maximum") << std::numeric_limits<float>::max() << Twips::kMaxPixels
+                                   << float(Twips::kMaxPixels * 15.0);
+    QTest::newRow("NaN") << std::numeric_limits<float>::quiet_NaN() << 0 << 0.0f;
+}
+
+void TestPlacement::pixelTwipsConversionsSaturate()
+{
+    QFETCH(float, twips);
+    QFETCH(int, pixels);
+    QFETCH(float, twipsBack);
+    QCOMPARE(Twips::toPixels(twips), pixels);
+    QCOMPARE(Twips::fromPixels(pixels), twipsBack);
+    // Any pixel position converts without overflow, far beyond what the window system holds.
+    QCOMPARE(double(Twips::fromPixels(INT32_MAX)), double(float(INT32_MAX * 15.0)));
+    QCOMPARE(double(Twips::fromPixels(INT32_MIN)), double(float(INT32_MIN * 15.0)));
 }
 
 QTEST_GUILESS_MAIN(TestPlacement)

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+#include <random>
 
 using namespace moravelt;
 
@@ -23,6 +24,11 @@ private slots:
     void halvesRoundToEven_data();
     void halvesRoundToEven();
     void fileIsReplacedWhole();
+    void textsInCodePage932_data();
+    void textsInCodePage932();
+    void longTextsAreCutBetweenCharacters_data();
+    void longTextsAreCutBetweenCharacters();
+    void damagedRecordsNeverCrashAndSettle();
 };
 
 void TestSaveDataCodec::emptyRecordIs64BytesWithZeroCounts()
@@ -166,6 +172,126 @@ void TestSaveDataCodec::fileIsReplacedWhole()
     QCOMPARE(file.readAll(), SaveDataCodec::encode(shorter));
     QCOMPARE(SettingsFile::read(path), std::optional<SaveData>(shorter));
     QVERIFY(!SettingsFile::read(dir.filePath(QStringLiteral("missing.ini"))).has_value());
+}
+
+void TestSaveDataCodec::textsInCodePage932_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("hex");
+    QTest::newRow("full-width tilde")
+        << QStringLiteral("函館～札幌") << QByteArray("949f8ad981608e449679");
+    QTest::newRow("wave dash as typed on Linux")
+        << QStringLiteral("1〜3") << QByteArray("31816033");
+    QTest::newRow("half-width katakana and ASCII") << QStringLiteral("ｱ-b") << QByteArray("b12d62");
+    QTest::newRow("minus sign") << QStringLiteral("−5") << QByteArray("3f35");
+    QTest::newRow("accent, euro") << QStringLiteral("é€") << QByteArray("3f3f");
+    QTest::newRow("emoji is one character") << QStringLiteral("a😀b") << QByteArray("613f62");
+    QTest::newRow("lone high surrogate")
+        << QStringView(u"x\xd800y").toString() << QByteArray("783f79");
+    QTest::newRow("lone low surrogate at the end")
+        << QStringView(u"名\xdc00").toString() << QByteArray("96bc3f");
+    QTest::newRow("swapped pair") << QStringView(u"\xde00\xd83d").toString() << QByteArray("3f3f");
+}
+
+void TestSaveDataCodec::textsInCodePage932()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, hex);
+    const QByteArray expected = QByteArray::fromHex(hex);
+    QCOMPARE(SaveDataCodec::toCp932(text).toHex(), expected.toHex());
+    SaveData d;
+    d.DestText = text;
+    const QByteArray record = SaveDataCodec::encode(d);
+    QCOMPARE(qFromLittleEndian<quint16>(record.constData() + 60), quint16(expected.size()));
+    QCOMPARE(record.mid(62, expected.size()), expected);
+}
+
+void TestSaveDataCodec::longTextsAreCutBetweenCharacters_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QByteArray>("lastBytes");
+    QTest::newRow("one-byte characters") << QString(70000, u'a') << 65535 << QByteArray("aa");
+    QTest::newRow("two-byte characters, the last would straddle")
+        << QString(32768, u'東') << 65534 << QByteArray::fromHex("938c");
+    QTest::newRow("unrepresentable ones") << QString(66000, u'€') << 65535 << QByteArray("??");
+    QTest::newRow("exactly full") << QString(65535, u'z') << 65535 << QByteArray("zz");
+}
+
+void TestSaveDataCodec::longTextsAreCutBetweenCharacters()
+{
+    QFETCH(QString, text);
+    QFETCH(int, count);
+    QFETCH(QByteArray, lastBytes);
+    SaveData d;
+    d.DepartText = text;
+    d.SeidoLevel = 3;
+    const QByteArray record = SaveDataCodec::encode(d);
+    QCOMPARE(int(qFromLittleEndian<quint16>(record.constData() + 58)), count);
+    QCOMPARE(record.mid(60 + count - 2, 2), lastBytes);
+    QCOMPARE(record.size(), 64 + count);
+    const std::optional<SaveData> back = SaveDataCodec::decode(record);
+    QVERIFY(back.has_value());
+    QCOMPARE(back->SeidoLevel, qint16(3));
+}
+
+void TestSaveDataCodec::damagedRecordsNeverCrashAndSettle()
+{
+    // Damaged copies of a few good records, from a fixed seed so that a failure repeats.
+    const SaveData seeds[] = {
+        {.SeidoLevel = 1},
+        {.ImgLeft = -16590,
+         .Frm2Width = 4500,
+         .AnsCheck = -1,
+         .DepartText = QStringLiteral("京都"),
+         .DestText = QStringLiteral("ｱｲ〜ｳ"),
+         .SeidoLevel = 4},
+        {.Frm1Left = INT32_MIN, .DepartText = QString(300, u'鹿'), .SeidoLevel = 0},
+    };
+    std::mt19937 random(20261208);
+    auto below = [&](qsizetype n) {
+        return qsizetype(random() % std::uint32_t(qMax<qsizetype>(n, 1)));
+    };
+    int decoded = 0;
+    for (int i = 0; i < 6000; ++i) {
+        QByteArray bytes = SaveDataCodec::encode(seeds[i % 3]);
+        for (int edits = 1 + int(below(4)); edits > 0; --edits) {
+            switch (below(5)) {
+            case 0: // a random byte
+                bytes[below(bytes.size())] = char(random());
+                break;
+            case 1: // a byte cut out
+                bytes.remove(below(bytes.size()), 1);
+                break;
+            case 2: // bytes put in, often the high half of code page 932
+                bytes.insert(below(bytes.size() + 1),
+                             QByteArray(1 + below(3), char(0x80 | random())));
+                break;
+            case 3: // a text count anywhere
+                if (bytes.size() >= 60)
+                    qToLittleEndian<quint16>(quint16(below(bytes.size())), bytes.data() + 58);
+                break;
+            default: // the file cut short
+                bytes.truncate(below(bytes.size() + 1));
+                break;
+            }
+        }
+        const std::optional<SaveData> first = SaveDataCodec::decode(bytes);
+        if (!first)
+            continue;
+        ++decoded;
+        QVERIFY(first->SeidoLevel >= 0 && first->SeidoLevel <= 4);
+        // One encode may turn unreadable bytes into "?"; from there the record holds still.
+        const QByteArray written = SaveDataCodec::encode(*first);
+        const std::optional<SaveData> second = SaveDataCodec::decode(written);
+        QVERIFY2(second.has_value(), written.toHex().constData());
+        QCOMPARE(SaveDataCodec::encode(*second), written);
+        QCOMPARE(SaveDataCodec::decode(SaveDataCodec::encode(*second)), second);
+        QCOMPARE(written.size(), 64 + SaveDataCodec::toCp932(second->DepartText).size() +
+                                     SaveDataCodec::toCp932(second->DestText).size());
+    }
+    // Enough of the damaged records still decode for the checks above to mean something.
+    QVERIFY2(decoded > 500, qPrintable(QString::number(decoded)));
 }
 
 QTEST_GUILESS_MAIN(TestSaveDataCodec)

@@ -1,16 +1,18 @@
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/form3.h"
-#include "app/moraveltapplication.h"
+#include "app/framedplace.h"
 #include "app/moravelterror.h"
 #include "app/savedatacodec.h"
 #include "app/settingsfile.h"
+#include "app/twips.h"
 #include "app/windowrefs.h"
 #include "mapview/mapimage.h"
 #include "testmapdb.h"
 #include "testprompt.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -45,17 +47,6 @@ struct GameFolders
     QTemporaryDir current;
 };
 
-class ThrowingReceiver : public QObject
-{
-public:
-    bool event(QEvent* e) override
-    {
-        if (e->type() == QEvent::User)
-            throw MoraveltError(QStringLiteral("わざと失敗"));
-        return QObject::event(e);
-    }
-};
-
 int checkedLevel()
 {
     int found = -1;
@@ -86,13 +77,18 @@ private slots:
     void startUpFailureNamesTheFileAndWritesNothing_data();
     void startUpFailureNamesTheFileAndWritesNothing();
     void menusAreComposedAsDesigned();
-    void handlerErrorIsReportedOnceAndTheGameGoesOn();
+    void firstStartLeavesTheMainWindowToTheSystem();
+    void placeAskedForHoldsUntilFramedThenThePlayerDecides();
+    void hugeStoredPositionsComeBack_data();
+    void hugeStoredPositionsComeBack();
+    void failedSaveIsSaidOnceAndTheOldFileStays();
 
 private:
-    Form1* start(const GameFolders& folders)
+    Form1* start(const GameFolders& folders, bool placedBySystem = true)
     {
         auto* main = new Form1({folders.db->folder(), folders.settingsPath(), &m_prompt});
-        main->move(30, 45); // where a window manager might have put it
+        if (placedBySystem)
+            main->move(30, 45); // where a window manager might have put it
         main->load();
         main->show();
         QCoreApplication::processEvents();
@@ -104,6 +100,7 @@ private:
 void TestWindows::cleanup()
 {
     destroyWindows();
+    m_prompt = TestPrompt();
 }
 
 void TestWindows::firstStartPlacesWindowsBesideTheMain()
@@ -323,23 +320,117 @@ void TestWindows::menusAreComposedAsDesigned()
     QCOMPARE(form3().mn2(4)->text(), QStringLiteral("最良（遅い）"));
 }
 
-void TestWindows::handlerErrorIsReportedOnceAndTheGameGoesOn()
+void TestWindows::firstStartLeavesTheMainWindowToTheSystem()
 {
-    auto* app = qobject_cast<MoraveltApplication*>(QCoreApplication::instance());
-    QVERIFY(app);
-    TestPrompt prompt;
-    app->setPrompt(&prompt);
-    ThrowingReceiver receiver;
-    QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
+    GameFolders folders;
+    Form1* main = start(folders, false);
+    // Never moved by the game: the window system keeps choosing its place.
+    QVERIFY(!main->testAttribute(Qt::WA_Moved));
+    const TwipsRect m = WindowGeometry::get(*main);
+    const TwipsRect info = WindowGeometry::get(form2());
+    // The headless platform shifts a frame by its 2-pixel border when it first shows it.
+    auto near = [](float a, float b) { return std::abs(a - b) <= 30.0f; };
+    QVERIFY(near(info.left, m.left + m.width));
+    QVERIFY(near(info.top, m.top));
+    QVERIFY(near(WindowGeometry::get(form3()).top, m.top + info.height));
+}
+
+void TestWindows::placeAskedForHoldsUntilFramedThenThePlayerDecides()
+{
+    QWidget window;
+    window.winId();
+    FramedPlace& place = FramedPlace::of(window);
+    QCOMPARE(&FramedPlace::of(window), &place);
+    QSignalSpy framed(&place, &FramedPlace::framed);
+    const QRect asked(120, 90, 300, 200);
+    place.setLeft(asked.left());
+    place.setTop(asked.top());
+    place.setOuterWidth(asked.width());
+    place.setOuterHeight(asked.height());
+    QCOMPARE(place.frame(), asked);
+    QVERIFY(!place.isFramed());
+
+    window.show();
+    QTRY_VERIFY(place.isFramed());
+    QCOMPARE(framed.size(), 1);
+    // The frame holds the place asked for, and the client area is smaller by the frame.
+    QCOMPARE(window.frameGeometry(), asked);
+    QVERIFY(window.width() < asked.width());
+
+    // The player moves it; hiding and showing it again (minimise, restore) keeps it there.
+    window.move(400, 300);
+    window.hide();
+    window.show();
     QCoreApplication::processEvents();
-    QCOMPARE(prompt.errors.size(), 1);
-    QVERIFY(prompt.errors.first().contains(QStringLiteral("わざと失敗")));
-    app->setPrompt(nullptr);
+    QCOMPARE(window.frameGeometry().topLeft(), QPoint(400, 300));
+    QCOMPARE(place.frame().topLeft(), QPoint(400, 300));
+    QCOMPARE(framed.size(), 1);
+}
+
+void TestWindows::hugeStoredPositionsComeBack_data()
+{
+    QTest::addColumn<qint32>("left");
+    QTest::addColumn<qint32>("top");
+    QTest::newRow("largest float-exact left") << qint32(2147483584) << qint32(300);
+    QTest::newRow("int32 extremes") << qint32(INT32_MAX) << qint32(INT32_MIN);
+    QTest::newRow("most negative left") << qint32(INT32_MIN) << qint32(-2147483584);
+}
+
+void TestWindows::hugeStoredPositionsComeBack()
+{
+    QFETCH(qint32, left);
+    QFETCH(qint32, top);
+    GameFolders folders;
+    const SaveData d{.ImgLeft = left,
+                     .ImgTop = top,
+                     .Frm1Left = left,
+                     .Frm1Top = top,
+                     .Frm1Width = 6000,
+                     .Frm1Height = 6000,
+                     .Frm2Left = left,
+                     .Frm2Top = top,
+                     .Frm2Width = 3000,
+                     .Frm2Height = 3000,
+                     .Frm3Left = left,
+                     .Frm3Top = top,
+                     .Frm3Width = 3000,
+                     .Frm3Height = 3000,
+                     .SeidoLevel = 1};
+    SettingsFile::write(folders.settingsPath(), d);
+    Form1* main = start(folders);
+    for (QWidget* window : {static_cast<QWidget*>(main), static_cast<QWidget*>(&form2()),
+                            static_cast<QWidget*>(&form3())}) {
+        const TwipsRect place = WindowGeometry::get(*window);
+        QCOMPARE(place.left, 0.0f);
+        QCOMPARE(place.top, top == 300 ? 300.0f : 0.0f);
+    }
+    main->runExitSequence();
+    const std::optional<SaveData> saved = SettingsFile::read(folders.settingsPath());
+    QVERIFY(saved.has_value());
+    QCOMPARE(saved->Frm1Left, 0);
+    QCOMPARE(saved->Frm3Left, 0);
+    QCOMPARE(saved->ImgLeft, Twips::round(float(left))); // the offset as a float holds it
+}
+
+void TestWindows::failedSaveIsSaidOnceAndTheOldFileStays()
+{
+    GameFolders folders;
+    SettingsFile::write(folders.settingsPath(), SaveData{.SeidoLevel = 2});
+    const QByteArray before = folders.settingsBytes();
+    QVERIFY(QFile::setPermissions(folders.settingsPath(), QFileDevice::ReadOwner));
+    Form1* main = start(folders);
+    form3().Text1()->setText(QStringLiteral("札幌"));
+    main->close();
+    QCOMPARE(m_prompt.errors.size(), 1);
+    QVERIFY2(m_prompt.errors.first().contains(folders.settingsPath()),
+             qPrintable(m_prompt.errors.first()));
+    QVERIFY(m_prompt.errors.first().contains(QStringLiteral("設定を保存できませんでした")));
+    QCOMPARE(folders.settingsBytes(), before);
 }
 
 int main(int argc, char** argv)
 {
-    MoraveltApplication app(argc, argv);
+    QApplication app(argc, argv);
     TestWindows test;
     return QTest::qExec(&test, argc, argv);
 }

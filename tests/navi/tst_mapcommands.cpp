@@ -28,13 +28,14 @@ ToolRun runTool(const QStringList& args)
     return run;
 }
 
-// Roads A-B 10, B-C 20, A-C 50; the hidden town 森 on A to B; a quiz for each town.
+// Roads A-B 10, B-C 20, A-C 50, D-E 5; the hidden town 森 on A to B; a quiz for each town.
 TestMap threeTowns()
 {
     TestMap map;
     map.road(QStringLiteral("A"), QStringLiteral("B"), 10);
     map.road(QStringLiteral("B"), QStringLiteral("C"), 20);
     map.road(QStringLiteral("A"), QStringLiteral("C"), 50);
+    map.road(QStringLiteral("D"), QStringLiteral("E"), 5); // reached from none of A, B, C
     map.hidden.push_back({"A", "B", "森", 4});
     map.events.push_back({"森", "くまに出会った"});
     for (const char* town : {"A", "B", "C"})
@@ -117,6 +118,8 @@ void TestMapCommands::refusesBadInput_data()
     QTest::newRow("navi, empty town")
         << QStringList{"navi", "--db", db, "00010-A--B"} << "malformed";
     QTest::newRow("navi, unknown town") << QStringList{"navi", "--db", db, "00010-A-Q"} << "\"Q\"";
+    QTest::newRow("navi, leg without road")
+        << QStringList{"navi", "--db", db, "00015-A-B-D"} << "no road from \"B\" to \"D\"";
     QTest::newRow("navi, missing file")
         << QStringList{"navi", "--db", "/nonexistent/m", "00010-A-B"} << "/nonexistent/m";
 }

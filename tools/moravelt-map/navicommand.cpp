@@ -24,6 +24,15 @@ const char* const kUsage = "usage: moravelt-map navi --db FILE [--answers] ROUTE
                            "e.g. 00123-東京-横浜\n"
                            "  --answers  with the correct quiz answer of each town\n";
 
+bool hasRoad(const RoadGraph& graph, const QString& from, const QString& to)
+{
+    const int target = graph.townId(to);
+    for (const RoadGraph::Road& road : graph.roadsFrom(graph.townId(from)))
+        if (road.to == target)
+            return true;
+    return false;
+}
+
 } // namespace
 
 int runNaviCommand(const QStringList& args)
@@ -49,9 +58,17 @@ int runNaviCommand(const QStringList& args)
     try {
         const MapDatabase cn(mapConnectionString(parser.value(QStringLiteral("db"))));
         const RoadGraph graph = RoadGraph::load(cn);
-        for (const QString& town : RouteString::split(route).mid(1)) {
+        const QStringList towns = RouteString::split(route).mid(1);
+        for (const QString& town : towns) {
             if (graph.townId(town) < 0) {
                 err << "navi: unknown town \"" << town << "\": it is on no road\n";
+                return 1;
+            }
+        }
+        // The game leaves such a leg's cells empty; a map maker is told which leg it is.
+        for (qsizetype k = 0; k + 1 < towns.size(); ++k) {
+            if (!hasRoad(graph, towns[k], towns[k + 1])) {
+                err << "navi: no road from \"" << towns[k] << "\" to \"" << towns[k + 1] << "\"\n";
                 return 1;
             }
         }

@@ -1,0 +1,286 @@
+#!/bin/bash
+# Plays the built game as a player would, under its own X server and window manager, in an
+# empty folder: first start, windows moved, minimised and restored, exits and restarts (places
+# kept, the file the same on a second cycle and with a window manager that is late), a town
+# looked at, departure and destination chosen on the map, a route search, a route turned into
+# the navigation list and copied, and an exit that cannot save.
+#   play.sh GAME MAP_TOOL
+set -uo pipefail
+game="$1"
+tool="$2"
+db="$(dirname "$game")/mapdata.mdb"
+for needed in Xvfb openbox xdotool xclip xprop xwininfo python3; do
+    command -v "$needed" >/dev/null || { echo "SKIP: $needed is not installed"; exit 77; }
+done
+
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do kill -CONT "$pid" 2>/dev/null; kill "$pid" 2>/dev/null; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+# The test runs this under timeout(1), which ends it with TERM: the cleanup still runs.
+trap 'echo "FAIL: interrupted or out of time"; exit 1' TERM INT
+
+fail() {
+    echo "FAIL: $*"
+    [ -n "${DISPLAY:-}" ] && xwininfo -root -tree 2>/dev/null | grep -i moravelt
+    # E2E_SHOTS=FOLDER keeps a picture of the screen at the failure.
+    [ -n "${E2E_SHOTS:-}" ] && command -v import >/dev/null && import -window root "$E2E_SHOTS/fail.png"
+    exit 1
+}
+step() { echo "-- $*"; }
+
+# waitfor SECONDS COMMAND...: polls until the command succeeds.
+waitfor() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.1
+    done
+}
+
+# The X server picks a free display itself and tells its number.
+Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+waitfor 10 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+# Its shipped configuration, whatever the user's own says: alt+F4 closes, titles drag.
+openbox --sm-disable --config-file /etc/xdg/openbox/rc.xml >"$work/openbox.log" 2>&1 &
+wm=$!
+pids+=($wm)
+waitfor 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+    fail "openbox did not start"
+
+mkdir "$work/play"
+cd "$work/play" || exit 1
+unset QT_QPA_PLATFORM
+export ASAN_OPTIONS=detect_leaks=0
+
+# The window of the game with exactly this caption, if it is mapped.
+window() {
+    local w
+    for w in $(xdotool search --onlyvisible --name 'モラベルト' 2>/dev/null); do
+        [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ] && { echo "$w"; return 0; }
+    done
+    return 1
+}
+# Client area: x y width height.
+client() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
+        /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+# Frame: x y width height, from the client and the frame extents the window manager set.
+frame() {
+    local x y w h l r t b
+    read -r x y w h < <(client "$1")
+    IFS=', ' read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //')
+    echo $((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))
+}
+framed() { xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '= '; }
+named() { [ "$(xdotool getwindowname "$1" 2>/dev/null)" = "$2" ]; }
+at() { [ "$(frame "$1" | cut -d' ' -f1,2)" = "$2 $3" ]; }
+
+main_caption='!モラベルト'
+info_caption='モラベルト 情報'
+navi_caption='モラベルト ナビリスト'
+
+# Starts the game and waits until its three windows are framed and stand still.
+start_game() {
+    "$game" >>"$work/game.log" 2>&1 &
+    game_pid=$!
+    pids+=($game_pid)
+    local w
+    for caption in "$main_caption" "$info_caption" "$navi_caption"; do
+        waitfor 30 window "$caption" >/dev/null || fail "no window \"$caption\""
+        w=$(window "$caption")
+        waitfor 10 framed "$w" || fail "\"$caption\" was not framed"
+    done
+    local before=""
+    local now
+    for _ in $(seq 50); do
+        now="$(places)"
+        [ "$now" = "$before" ] && break
+        before="$now"
+        sleep 0.3
+    done
+    main=$(window "$main_caption")
+    info=$(window "$info_caption")
+    navi=$(window "$navi_caption")
+}
+places() {
+    local caption
+    for caption in "$main_caption" "$info_caption" "$navi_caption"; do
+        frame "$(window "$caption")"
+    done
+}
+
+ended() {
+    local state
+    state=$(ps -o stat= -p "$game_pid" 2>/dev/null)
+    [ -z "$state" ] || [[ $state == Z* ]]
+}
+
+# Closes the main window as a player does and waits for the game to end.
+exit_game() {
+    xdotool windowactivate --sync "$main" >/dev/null 2>&1
+    xdotool key --clearmodifiers alt+F4
+    [ "${1:-}" = "expect-box" ] && answer_box "$2"
+    waitfor 30 ended || fail "the game did not end"
+    wait "$game_pid"
+    local code=$?
+    [ $code -eq 0 ] || fail "the game ended with code $code: $(tail -5 "$work/game.log")"
+}
+
+# Waits for a "モラベルト" message box and presses a key in it.
+answer_box() {
+    waitfor 20 window 'モラベルト' >/dev/null || fail "no message box"
+    local box
+    box=$(window 'モラベルト')
+    xdotool windowactivate --sync "$box" >/dev/null 2>&1
+    xdotool key --clearmodifiers "$1"
+    waitfor 10 sh -c "! xwininfo -id $box 2>/dev/null | grep -q IsViewable" ||
+        fail "the message box stayed"
+}
+
+# Field N (0-based) of the settings record's first fifteen numbers.
+field() {
+    python3 -c 'import struct, sys
+d = open("Moravelt.ini", "rb").read()
+v = struct.unpack("<10ih4i", d[:58])
+print(v[int(sys.argv[1])])' "$1"
+}
+texts() {
+    python3 -c 'import struct
+d = open("Moravelt.ini", "rb").read()
+a = struct.unpack("<H", d[58:60])[0]
+b = struct.unpack("<H", d[60 + a:62 + a])[0]
+print(d[60:60 + a].decode("cp932"), d[62 + a:62 + a + b].decode("cp932"))'
+}
+
+# Drags with the left button from one point to another, in steps, as a hand does.
+drag() {
+    local x0=$1 y0=$2 x1=$3 y1=$4 i
+    xdotool mousemove "$x0" "$y0" mousedown 1
+    for i in 1 2 3 4 5 6 7 8; do
+        xdotool mousemove $((x0 + (x1 - x0) * i / 8)) $((y0 + (y1 - y0) * i / 8))
+        sleep 0.05
+    done
+    xdotool mouseup 1
+}
+# Drags a window by its title bar to put its frame at x y.
+move_window() {
+    local fx fy fw fh
+    read -r fx fy fw fh < <(frame "$1")
+    drag $((fx + 60)) $((fy + 8)) $((x + 60)) $((y + 8))
+}
+
+step "first start"
+start_game
+[ ! -e Moravelt.ini ] || fail "a settings file before the first exit"
+# The main window opens where the window manager puts it: the game asks for no place.
+xprop -id "$main" WM_NORMAL_HINTS | grep -qiE '(user|program) specified location' &&
+    fail "the main window asked for a place at a first start"
+read -r mx my mw mh < <(frame "$main")
+read -r ix iy iw ih < <(frame "$info")
+read -r nx ny nw nh < <(frame "$navi")
+[ "$ix $iy" = "$((mx + mw)) $my" ] || fail "information window at $ix,$iy, not beside the main one"
+[ "$nx $ny" = "$((mx + mw)) $((my + ih))" ] || fail "navi list window at $nx,$ny, not below"
+
+step "secondary windows moved, minimised and restored"
+x=300 y=620 move_window "$info"
+x=760 y=560 move_window "$navi"
+waitfor 5 at "$info" 300 620 || fail "information window at $(frame "$info") after the move"
+xdotool windowminimize --sync "$info"
+xdotool windowactivate --sync "$info" >/dev/null 2>&1
+sleep 0.5
+at "$info" 300 620 || fail "information window jumped to $(frame "$info") when restored"
+read -r nx ny nw nh < <(frame "$navi")
+[ "$nx $ny" = "760 560" ] || fail "navi list window at $nx,$ny after the move"
+exit_game
+[ "$(stat -c %s Moravelt.ini)" = 64 ] || fail "first save is $(stat -c %s Moravelt.ini) bytes"
+[ "$(field 6) $(field 7)" = "4500 9300" ] || fail "information window saved at $(field 6),$(field 7)"
+[ "$(field 11) $(field 12)" = "11400 8400" ] || fail "navi list window saved at $(field 11)"
+
+step "second start keeps the places; a second cycle writes the same file"
+start_game
+at "$info" 300 620 || fail "information window at $(frame "$info")"
+at "$navi" 760 560 || fail "navi list window at $(frame "$navi")"
+exit_game
+cp Moravelt.ini first.ini
+start_game
+exit_game
+cmp -s Moravelt.ini first.ini || fail "the second cycle changed the file"
+
+step "a window manager that frames the windows late"
+kill -STOP "$wm"
+"$game" >>"$work/game.log" 2>&1 &
+game_pid=$!
+pids+=($game_pid)
+sleep 3
+kill -CONT "$wm"
+for caption in "$main_caption" "$info_caption" "$navi_caption"; do
+    waitfor 30 window "$caption" >/dev/null || fail "no window \"$caption\" after the late framing"
+done
+sleep 1
+main=$(window "$main_caption")
+exit_game
+cmp -s Moravelt.ini first.ini || fail "a late window manager changed the file"
+
+step "playing: a town, departure and destination, a search, a route, its copy"
+start_game
+read -r cx cy cw ch < <(client "$main")
+menu=$((ch - 8445 / 15)) # the client area below the menu bar is the design height
+# Drag the map so that 京都 (2270, 3000 on the picture) stands at 222, 250 of the map area;
+# it opens at -1106, -1187.
+ox=$((cx + 380)) oy=$((cy + menu + 540))
+for _ in 1 2 3; do drag $ox $oy $((ox - 314)) $((oy - 521)); done
+hover() {
+    xdotool mousemove $((cx + $1 - 8)) $((cy + menu + $2 - 8)); sleep 0.1
+    xdotool mousemove $((cx + $1)) $((cy + menu + $2))
+    waitfor 5 named "$info" "$3" ||
+        fail "hovering $3 names the information window \"$(xdotool getwindowname "$info")\""
+}
+choose() { # right click on the current town, then the pop-up's entry
+    xdotool click 3
+    sleep 1
+    xdotool key --clearmodifiers $1 Return
+    sleep 0.5
+}
+hover 222 250 京都
+choose Down
+hover 229 341 奈良
+choose "Down Down"
+xdotool mousemove $((cx + 80)) $((cy + 9)) click 1 # "ナビ作成" on the menu bar
+answer_box alt+n                                 # no more searching after the first route
+waitfor 10 window "$main_caption" >/dev/null || fail "the search did not end"
+read -r lx ly lw lh < <(client "$navi")
+lmenu=$((lh - 4605 / 15))
+# Select the first route, then double-click the blank part of the list below it.
+xdotool mousemove $((lx + 40)) $((ly + lmenu + 40)) click 1
+sleep 0.3
+xdotool mousemove $((lx + 40)) $((ly + lmenu + 200)) click --repeat 2 --delay 80 1
+sleep 1
+xdotool mousemove $((lx + 40)) $((ly + lmenu + 45)) click 3 # the grid's pop-up
+sleep 1
+xdotool key --clearmodifiers Down Down Return # "コピー", past the separator
+answer_box Return
+"$tool" navi --db "$db" 00045-京都-奈良 >expected.txt 2>/dev/null
+xclip -o -selection clipboard >copied.txt || fail "nothing on the clipboard"
+cmp -s copied.txt expected.txt || fail "clipboard: $(od -c copied.txt | head -5)"
+exit_game
+[ "$(texts)" = "京都 奈良" ] || fail "departure and destination saved as $(texts)"
+[ "$(field 0)" = "$(((-1106 - 942) * 15))" ] || fail "map offset saved as $(field 0)"
+
+step "exit with a read-only settings file"
+chmod a-w Moravelt.ini
+cp Moravelt.ini kept.ini
+start_game
+exit_game expect-box Return
+cmp -s Moravelt.ini kept.ini || fail "the read-only file changed"
+grep -q "ERROR: AddressSanitizer\|runtime error" "$work/game.log" && fail "$(cat "$work/game.log")"
+echo "PASS"
