@@ -1,5 +1,7 @@
 #include "searchtestmaps.h"
 
+#include "toolrun.h"
+
 #include <QProcess>
 #include <QtTest>
 
@@ -7,26 +9,6 @@ using namespace moravelt;
 using namespace moravelt::test;
 
 namespace {
-
-struct ToolRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ToolRun runTool(const QStringList& args)
-{
-    QProcess tool;
-    tool.start(QStringLiteral(MORAVELT_MAP_TOOL), args);
-    ToolRun run;
-    if (!tool.waitForFinished(60000))
-        return run;
-    run.exitCode = tool.exitCode();
-    run.out = tool.readAllStandardOutput();
-    run.err = tool.readAllStandardError();
-    return run;
-}
 
 // Roads A-B 10, B-C 20, A-C 50, D-E 5; the hidden town 森 on A to B; a quiz for each town.
 TestMap threeTowns()

@@ -1,5 +1,7 @@
 #include "jetfixture.h"
 
+#include "toolrun.h"
+
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -8,26 +10,6 @@
 using namespace moravelt::test;
 
 namespace {
-
-struct ToolRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ToolRun runTool(const QStringList& args)
-{
-    QProcess tool;
-    tool.start(QStringLiteral(MORAVELT_MAP_TOOL), args);
-    ToolRun run;
-    if (!tool.waitForFinished(60000))
-        return run;
-    run.exitCode = tool.exitCode();
-    run.out = tool.readAllStandardOutput();
-    run.err = tool.readAllStandardError();
-    return run;
-}
 
 // Tables and indexes of a map file, with their statements.
 QStringList schemaOf(const QString& file)
