@@ -2,7 +2,6 @@
 
 #include "toolrun.h"
 
-#include <QProcess>
 #include <QtTest>
 
 using namespace moravelt;

@@ -2,7 +2,6 @@
 
 #include "toolrun.h"
 
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
