@@ -30,6 +30,8 @@ public:
     RecordsetPtr open(const SqlText& sql) const;
 
     const QString& fileName() const { return m_fileName; }
+    // For QSqlDatabase::cloneDatabase: another thread reads through its own connection.
+    const QString& connectionName() const { return m_connectionName; }
 
 private:
     QSqlQuery& prepared(const QString& text) const;

@@ -3,21 +3,27 @@
 #include <QAbstractListModel>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 namespace moravelt {
 
-// The route list: route strings kept in ascending text order (by UTF-16 code unit, as a
-// sorted list box orders them). A search step's routes arrive as one batch that is sorted
-// and merged in. The texts are packed into large blocks, so a million routes stay small.
+class RouteBatch;
+
+// The route list: routes kept in ascending text order (by UTF-16 code unit, as a sorted
+// list box orders them). A batch of routes arrives at once and is sorted and merged in.
+// Route strings are packed into one block per batch; a search's routes stay as town ids
+// and totals (RouteBatch), and their text is made only when a row is shown or read.
 class RouteListModel : public QAbstractListModel
 {
     Q_OBJECT
 public:
-    explicit RouteListModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
+    explicit RouteListModel(QObject* parent = nullptr);
+    ~RouteListModel() override;
 
     void addRoutes(const QStringList& routes);
+    void addRoutes(std::shared_ptr<const RouteBatch> routes);
     void clear();
     int count() const { return int(m_items.size()); }
     // The text of a row; throws MoraveltError outside 0..count() - 1.
@@ -30,19 +36,23 @@ public:
 private:
     struct Item
     {
-        std::uint32_t block;
-        std::uint32_t offset;
-        std::uint32_t length;
+        std::uint32_t source;
+        std::uint32_t index;
+    };
+    // What one call brought: route strings packed end to end, or a search step's routes.
+    struct Source
+    {
+        std::shared_ptr<const RouteBatch> routes;
+        std::vector<char16_t> chars;
+        std::vector<std::uint32_t> ends; // end of each text in chars
     };
 
-    Item store(const QString& text);
-    std::u16string_view view(const Item& item) const
-    {
-        return {m_blocks[item.block].data() + item.offset, item.length};
-    }
+    std::u16string_view view(const Source& source, std::uint32_t index) const;
+    bool less(const Item& a, const Item& b) const;
+    void insertSorted(const std::vector<Item>& batch);
     void mergeTail(std::size_t sortedCount);
 
-    std::vector<std::vector<char16_t>> m_blocks;
+    std::vector<Source> m_sources;
     std::vector<Item> m_items;
 };
 
