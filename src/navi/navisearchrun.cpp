@@ -45,6 +45,8 @@ void NaviSearchRun::runStep()
 {
     const quint64 generation = ++m_generation;
     m_failure.clear();
+    m_found = false;
+    m_merge = m_routeList.startMerge();
     // Between steps only this thread touches the search; during one, only the worker.
     m_worker = QThread::create([this] {
         try {
@@ -58,8 +60,10 @@ void NaviSearchRun::runStep()
                                                          m_level, m_limits, &m_cancelled);
             }
             m_result = m_search->step();
-            // Sorting a large step's routes is the slow part of listing them.
+            // Sorting and merging a large step's routes is the slow part of listing them.
             m_result.routes.sortTextOrder();
+            m_found = m_result.found();
+            m_merge.prepare(std::make_shared<const RouteBatch>(std::move(m_result.routes)));
         } catch (const std::exception& e) {
             m_failure = QString::fromLocal8Bit(e.what());
         }
@@ -78,9 +82,9 @@ void NaviSearchRun::handleStep(quint64 generation)
     m_worker->wait();
     delete m_worker;
     m_worker = nullptr;
-    SearchStep step = std::move(m_result);
-    const bool found = step.found();
-    m_routeList.addRoutes(std::make_shared<const RouteBatch>(std::move(step.routes)));
+    const SearchStep step = std::move(m_result);
+    const bool found = m_found;
+    m_routeList.addRoutes(std::move(m_merge));
 
     // The message boxes run their own event loops: the run may be cancelled, or this object
     // deleted, before they return.

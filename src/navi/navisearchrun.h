@@ -1,5 +1,6 @@
 #pragma once
 
+#include "navi/routelistmodel.h"
 #include "navi/searchlimits.h"
 #include "navi/searchstep.h"
 
@@ -15,7 +16,6 @@ namespace moravelt {
 class MapDatabase;
 class Prompt;
 class RoadGraph;
-class RouteListModel;
 class RouteSearch;
 
 // Runs the route search the way the "ナビ作成" command does: it clears the route list, runs
@@ -69,6 +69,8 @@ private:
     std::atomic<bool> m_cancelled{false};
     QThread* m_worker = nullptr;
     SearchStep m_result;
+    bool m_found = false;
+    RouteListModel::Merge m_merge;
     QString m_failure;
     quint64 m_generation = 0;
 };

@@ -3,6 +3,7 @@
 #include "navi/routestring.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <numeric>
 #include <string_view>
@@ -38,14 +39,22 @@ int compareTotals(std::int64_t a, std::int64_t b)
     return digits(a, textA).compare(digits(b, textB)) < 0 ? -1 : 1;
 }
 
+// Bits of one town's rank in a route's signature; its first 64 / bits towns after the
+// departure fit, the first in the highest bits.
+int signatureBits(const TownOrder& towns)
+{
+    return std::max(1, int(std::bit_width(unsigned(std::max(towns.townCount() - 1, 1)))));
+}
+
 } // namespace
 
 void RouteBatch::append(const RouteBatch& other)
 {
     const auto offset = std::int32_t(m_nodes.size());
-    m_nodes.reserve(m_nodes.size() + other.m_nodes.size());
-    for (const Node& node : other.m_nodes)
+    for (std::size_t i = 0; i < other.m_nodes.size(); ++i) {
+        const Node& node = other.m_nodes[i];
         m_nodes.push_back({node.parent >= 0 ? node.parent + offset : ~node.parent, node.town});
+    }
     m_routes.reserve(m_routes.size() + other.m_routes.size());
     for (const Route& route : other.m_routes)
         m_routes.push_back({route.microKm, route.node + std::uint32_t(offset)});
@@ -53,12 +62,13 @@ void RouteBatch::append(const RouteBatch& other)
 
 void RouteBatch::townsOf(int route, std::vector<std::int32_t>& towns) const
 {
-    towns.clear();
-    for (std::int32_t node = std::int32_t(m_routes[std::size_t(route)].node); node >= 0;
+    // The route's node stands at leg position legs - 1: fill from there back to the start.
+    towns.resize(std::size_t(m_legs) + 1);
+    towns[std::size_t(m_legs)] = m_destination;
+    std::size_t at = std::size_t(m_legs);
+    for (std::int32_t node = std::int32_t(m_routes[std::size_t(route)].node); node >= 0 && at > 0;
          node = m_nodes[std::size_t(node)].parent)
-        towns.push_back(m_nodes[std::size_t(node)].town);
-    std::reverse(towns.begin(), towns.end());
-    towns.push_back(m_destination);
+        towns[--at] = m_nodes[std::size_t(node)].town;
 }
 
 QString RouteBatch::text(int route) const
@@ -89,7 +99,24 @@ QStringList RouteBatch::texts() const
     return all;
 }
 
-int RouteBatch::compare(const RouteBatch& a, int i, const RouteBatch& b, int j)
+const std::vector<std::int32_t>& RouteBatch::TownsCache::townsOf(const RouteBatch& batch, int route,
+                                                                 int keep)
+{
+    for (int s = 0; s < 2; ++s) {
+        if (m_slots[s].batch == &batch && m_slots[s].route == route) {
+            m_older = 1 - s;
+            return m_slots[s].towns;
+        }
+    }
+    const int slot = m_older == keep ? 1 - m_older : m_older;
+    batch.townsOf(route, m_slots[slot].towns);
+    m_slots[slot].batch = &batch;
+    m_slots[slot].route = route;
+    m_older = 1 - slot;
+    return m_slots[slot].towns;
+}
+
+int RouteBatch::compare(const RouteBatch& a, int i, const RouteBatch& b, int j, TownsCache* cache)
 {
     if (const int byTotal = compareTotals(wholeKm(a.microKm(i)), wholeKm(b.microKm(j))))
         return byTotal;
@@ -114,10 +141,29 @@ int RouteBatch::compare(const RouteBatch& a, int i, const RouteBatch& b, int j)
             return 0;
         return a.m_towns->before(townX, townY) ? -1 : 1;
     }
-    thread_local std::vector<std::int32_t> townsA;
-    thread_local std::vector<std::int32_t> townsB;
-    a.townsOf(i, townsA);
-    b.townsOf(j, townsB);
+    // The ranks of the towns after a common beginning decide most ties at once, when
+    // neither route ends among them.
+    if (!a.m_signature.empty() && !b.m_signature.empty()) {
+        const int bits = signatureBits(*a.m_towns);
+        const std::size_t common = std::min(a.m_prefix.size(), b.m_prefix.size());
+        const auto differ =
+            std::mismatch(a.m_prefix.begin(), a.m_prefix.begin() + common, b.m_prefix.begin());
+        // Beginnings are never the destination, so their towns compare by rank.
+        if (differ.first != a.m_prefix.begin() + std::ptrdiff_t(common))
+            return a.m_towns->before(*differ.first, *differ.second) ? -1 : 1;
+        const int reach = int(common) + 64 / bits;
+        if (a.m_legs >= reach && b.m_legs >= reach) {
+            const std::uint64_t x = a.signatureFrom(common, i, bits);
+            const std::uint64_t y = b.signatureFrom(common, j, bits);
+            if (x != y)
+                return x < y ? -1 : 1;
+        }
+    }
+    TownsCache local;
+    TownsCache& recent = cache != nullptr ? *cache : local;
+    const std::vector<std::int32_t>& townsA = recent.townsOf(a, i, -1);
+    const int slotA = &townsA == &recent.m_slots[0].towns ? 0 : 1;
+    const std::vector<std::int32_t>& townsB = recent.townsOf(b, j, slotA);
     const std::size_t common = std::min(townsA.size(), townsB.size());
     std::size_t k = 0;
     while (k < common && townsA[k] == townsB[k])
@@ -142,20 +188,104 @@ int RouteBatch::compare(const RouteBatch& a, int i, const RouteBatch& b, int j)
     return viewA < viewB ? -1 : viewB < viewA ? 1 : 0;
 }
 
+std::uint64_t RouteBatch::signatureFrom(std::size_t start, int route, int bits) const
+{
+    // The route's signature starts after the whole beginning; the towns of the beginning
+    // from `start` on go in front of it, and what falls below the last whole town is cut.
+    const std::size_t extra = m_prefix.size() - start;
+    if (extra == 0)
+        return m_signature[std::size_t(route)];
+    const std::size_t places = std::size_t(64 / bits);
+    const std::size_t used = places * std::size_t(bits);
+    std::uint64_t front = 0;
+    for (std::size_t k = start; k < m_prefix.size() && k < start + places; ++k)
+        front = (front << bits) | std::uint64_t(m_towns->rank(m_prefix[k]));
+    if (extra >= places)
+        return front << (64 - used);
+    const std::size_t shift = extra * std::size_t(bits);
+    const std::uint64_t whole = used == 64 ? ~std::uint64_t(0) : ~(~std::uint64_t(0) >> used);
+    return ((front << (64 - shift)) | (m_signature[std::size_t(route)] >> shift)) & whole;
+}
+
 void RouteBatch::sortTextOrder()
 {
+    // The nodes' children, grouped by parent (a parent always comes before its children).
+    const std::size_t n = m_nodes.size();
+    std::vector<std::uint32_t> first(n + 2, 0);
+    for (std::size_t i = 0; i < n; ++i)
+        ++first[std::size_t(m_nodes[i].parent + 1) + 1];
+    for (std::size_t i = 1; i < first.size(); ++i)
+        first[i] += first[i - 1];
+    std::vector<std::uint32_t> children(n);
+    {
+        std::vector<std::uint32_t> next(first.begin(), first.end() - 1);
+        for (std::size_t i = 0; i < n; ++i)
+            children[next[std::size_t(m_nodes[i].parent + 1)]++] = std::uint32_t(i);
+    }
+    // Children of node v (v = -1 for the roots) are children[first[v + 1] .. first[v + 2]).
+    for (std::size_t v = 0; v + 1 < first.size(); ++v)
+        std::stable_sort(children.begin() + first[v], children.begin() + first[v + 1],
+                         [this](std::uint32_t a, std::uint32_t b) {
+                             return m_towns->before(m_nodes[a].town, m_nodes[b].town);
+                         });
+    // Routes come in the order of their nodes; the walk numbers them as it meets them.
+    // The towns every route of the batch begins with (one node each, as parallel roads make
+    // their own nodes only where they branch).
+    m_prefix.clear();
+    for (std::uint32_t at = first[0], end = first[1]; end - at == 1;) {
+        const std::uint32_t node = children[at];
+        m_prefix.push_back(m_nodes[node].town);
+        at = first[node + 1];
+        end = first[node + 2];
+    }
+    // On the way, each route gets the ranks of its towns after those packed into one number.
+    std::vector<std::uint32_t> pathOrder(m_routes.size());
+    m_signature.assign(m_routes.size(), 0);
+    const int bits = signatureBits(*m_towns);
+    std::vector<std::uint64_t> signature{0};
+    std::uint32_t counter = 0;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> stack{{first[0], first[1]}};
+    while (!stack.empty()) {
+        auto& [at, end] = stack.back();
+        if (at == end) {
+            stack.pop_back();
+            continue;
+        }
+        const std::uint32_t node = children[at++];
+        const std::size_t depth = stack.size() - 1;
+        signature.resize(depth + 1);
+        const int shift = 64 - (int(depth) - int(m_prefix.size()) + 1) * bits;
+        signature[depth] = (depth == 0 ? 0 : signature[depth - 1]) |
+                           (depth >= m_prefix.size() && shift >= 0
+                                ? std::uint64_t(m_towns->rank(m_nodes[node].town)) << shift
+                                : 0);
+        if (first[node + 1] != first[node + 2]) {
+            stack.emplace_back(first[node + 1], first[node + 2]);
+            continue;
+        }
+        // A walk adds its nodes and routes as it goes, so routes are sorted by node.
+        const auto byNode = [](const Route& r, std::uint32_t v) { return r.node < v; };
+        for (auto r = std::lower_bound(m_routes.begin(), m_routes.end(), node, byNode);
+             r != m_routes.end() && r->node == node; ++r) {
+            pathOrder[std::size_t(r - m_routes.begin())] = counter;
+            m_signature[std::size_t(r - m_routes.begin())] = signature[depth];
+        }
+        ++counter;
+    }
     m_textOrder.resize(m_routes.size());
     std::iota(m_textOrder.begin(), m_textOrder.end(), 0U);
-    std::stable_sort(m_textOrder.begin(), m_textOrder.end(),
-                     [this](std::uint32_t x, std::uint32_t y) {
-                         return compare(*this, int(x), *this, int(y)) < 0;
-                     });
+    std::stable_sort(m_textOrder.begin(), m_textOrder.end(), [&](std::uint32_t x, std::uint32_t y) {
+        const int byTotal =
+            compareTotals(wholeKm(m_routes[x].microKm), wholeKm(m_routes[y].microKm));
+        return byTotal != 0 ? byTotal < 0 : pathOrder[x] < pathOrder[y];
+    });
 }
 
 std::size_t RouteBatch::memoryBytes() const
 {
     return m_nodes.capacity() * sizeof(Node) + m_routes.capacity() * sizeof(Route) +
-           m_textOrder.capacity() * sizeof(std::uint32_t);
+           m_textOrder.capacity() * sizeof(std::uint32_t) +
+           m_signature.capacity() * sizeof(std::uint64_t);
 }
 
 } // namespace moravelt

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "navi/chunkedvector.h"
 #include "navi/townorder.h"
 
 #include <QString>
@@ -57,23 +58,54 @@ public:
     // The route's towns from the departure to the destination.
     void townsOf(int route, std::vector<std::int32_t>& towns) const;
 
+    // The towns of the last two routes of other batches compared. Merging two sorted lists
+    // compares one route with many of the other list in a row. Valid while the batches live
+    // where they are.
+    class TownsCache
+    {
+    public:
+        void reset() { *this = {}; }
+
+    private:
+        friend class RouteBatch;
+        struct Slot
+        {
+            const RouteBatch* batch = nullptr;
+            int route = -1;
+            std::vector<std::int32_t> towns;
+        };
+        const std::vector<std::int32_t>& townsOf(const RouteBatch& batch, int route, int keep);
+        Slot m_slots[2];
+        int m_older = 0;
+    };
+
     // The order of two routes' texts, -1, 0 or 1, without making the texts. Both batches
     // must come from one search.
-    static int compare(const RouteBatch& a, int i, const RouteBatch& b, int j);
+    static int compare(const RouteBatch& a, int i, const RouteBatch& b, int j,
+                       TownsCache* cache = nullptr);
     // Sorts the routes' indexes into text order (stable); costly, so done off the window's
-    // thread before the batch is shown.
+    // thread before the batch is shown. Every route of a batch has the same number of legs,
+    // so among routes of one total the text order is the order of the paths, town by town,
+    // by TownOrder: the order in which a walk of the node tree meets them when it takes
+    // each node's children in that order.
     void sortTextOrder();
     const std::vector<std::uint32_t>& textOrder() const { return m_textOrder; }
 
     std::size_t memoryBytes() const;
 
 private:
+    std::uint64_t signatureFrom(std::size_t start, int route, int bits) const;
+
     TownOrderPtr m_towns;
     std::int32_t m_destination = -1;
     int m_legs = 0;
-    std::vector<Node> m_nodes;
+    ChunkedVector<Node> m_nodes;
     std::vector<Route> m_routes;
     std::vector<std::uint32_t> m_textOrder;
+    // With the text order: the towns all routes begin with, and each route's ranks of the
+    // towns after them.
+    std::vector<std::int32_t> m_prefix;
+    std::vector<std::uint64_t> m_signature;
 };
 
 } // namespace moravelt

@@ -4,6 +4,7 @@
 #include "navi/routebatch.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace moravelt {
 
@@ -31,7 +32,8 @@ bool RouteListModel::less(const Item& a, const Item& b) const
     const Source& sa = m_sources[a.source];
     const Source& sb = m_sources[b.source];
     if (sa.routes && sb.routes)
-        return RouteBatch::compare(*sa.routes, int(a.index), *sb.routes, int(b.index)) < 0;
+        return RouteBatch::compare(*sa.routes, int(a.index), *sb.routes, int(b.index), &m_recent) <
+               0;
     if (!sa.routes && !sb.routes)
         return view(sa, a.index) < view(sb, b.index);
     // Texts and a search's routes in one list: rare, so the route's text is made here.
@@ -85,8 +87,87 @@ void RouteListModel::addRoutes(std::shared_ptr<const RouteBatch> routes)
     insertSorted(batch);
 }
 
+RouteListModel::Merge RouteListModel::startMerge() const
+{
+    Merge merge;
+    merge.m_generation = m_generation;
+    merge.m_usable = std::all_of(m_sources.begin(), m_sources.end(),
+                                 [](const Source& source) { return source.routes != nullptr; });
+    if (merge.m_usable) {
+        for (const Source& source : m_sources)
+            merge.m_batches.push_back(source.routes);
+        merge.m_items = m_items;
+    }
+    return merge;
+}
+
+void RouteListModel::Merge::prepare(std::shared_ptr<const RouteBatch> routes)
+{
+    m_routes = std::move(routes);
+    if (!m_usable || !m_routes || m_routes->isEmpty()) {
+        m_items.clear();
+        return;
+    }
+    const auto id = std::uint32_t(m_batches.size());
+    m_batches.push_back(m_routes);
+    RouteBatch::TownsCache recent;
+    const auto less = [&](const Item& a, const Item& b) {
+        return RouteBatch::compare(*m_batches[a.source], int(a.index), *m_batches[b.source],
+                                   int(b.index), &recent) < 0;
+    };
+    std::vector<Item> batch(std::size_t(m_routes->size()));
+    const bool sorted = m_routes->textOrder().size() == batch.size();
+    for (std::size_t i = 0; i < batch.size(); ++i)
+        batch[i] = {id, sorted ? m_routes->textOrder()[i] : std::uint32_t(i)};
+    if (!sorted)
+        std::stable_sort(batch.begin(), batch.end(), less);
+    std::vector<Item> merged;
+    merged.reserve(m_items.size() + batch.size());
+    std::merge(m_items.begin(), m_items.end(), batch.begin(), batch.end(),
+               std::back_inserter(merged), less);
+    m_items = std::move(merged);
+}
+
+void RouteListModel::addRoutes(Merge&& merge)
+{
+    if (!merge.m_routes || merge.m_routes->isEmpty())
+        return;
+    if (!merge.m_usable || merge.m_generation != m_generation) {
+        addRoutes(std::move(merge.m_routes));
+        return;
+    }
+    ++m_generation;
+    m_sources.push_back({std::move(merge.m_routes), {}, {}});
+    const std::size_t oldCount = m_items.size();
+    const std::size_t added = merge.m_items.size() - oldCount;
+    beginInsertRows({}, int(oldCount), int(oldCount + added - 1));
+    // The new rows go in at the end first, as views expect of an insert; then the merged
+    // order replaces it, which keeps the selection on its route.
+    const auto id = std::uint32_t(m_sources.size() - 1);
+    for (const Item& item : merge.m_items) {
+        if (item.source == id)
+            m_items.push_back(item);
+    }
+    endInsertRows();
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    for (const QModelIndex& index : from) {
+        const Item item = m_items[std::size_t(index.row())];
+        const auto at =
+            std::find_if(merge.m_items.begin(), merge.m_items.end(), [&](const Item& x) {
+                return x.source == item.source && x.index == item.index;
+            });
+        to.append(this->index(int(at - merge.m_items.begin()), index.column()));
+    }
+    m_items = std::move(merge.m_items);
+    changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
 void RouteListModel::insertSorted(const std::vector<Item>& batch)
 {
+    ++m_generation;
     const std::size_t sortedCount = m_items.size();
     beginInsertRows({}, int(sortedCount), int(sortedCount + batch.size() - 1));
     m_items.insert(m_items.end(), batch.begin(), batch.end());
@@ -127,6 +208,8 @@ void RouteListModel::clear()
     m_items.clear();
     m_items.shrink_to_fit();
     m_sources.clear();
+    m_recent.reset();
+    ++m_generation;
     endResetModel();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "navi/routebatch.h"
+
 #include <QAbstractListModel>
 #include <QStringList>
 #include <cstdint>
@@ -8,8 +10,6 @@
 #include <vector>
 
 namespace moravelt {
-
-class RouteBatch;
 
 // The route list: routes kept in ascending text order (by UTF-16 code unit, as a sorted
 // list box orders them). A batch of routes arrives at once and is sorted and merged in.
@@ -22,8 +22,15 @@ public:
     explicit RouteListModel(QObject* parent = nullptr);
     ~RouteListModel() override;
 
+    class Merge;
+
     void addRoutes(const QStringList& routes);
     void addRoutes(std::shared_ptr<const RouteBatch> routes);
+    // Adds what a merge prepared on another thread, or, when the list has changed since the
+    // merge was started, merges here.
+    void addRoutes(Merge&& merge);
+    // What the list holds now, for a merge worked out away from this thread.
+    Merge startMerge() const;
     void clear();
     int count() const { return int(m_items.size()); }
     // The text of a row; throws MoraveltError outside 0..count() - 1.
@@ -54,6 +61,26 @@ private:
 
     std::vector<Source> m_sources;
     std::vector<Item> m_items;
+    quint64 m_generation = 0; // counts changes, so that a stale merge is known
+    mutable RouteBatch::TownsCache m_recent;
+
+public:
+    // A search step's routes merged into a copy of the list on the search's worker: a large
+    // step's merge takes longer than the window may stand still.
+    class Merge
+    {
+    public:
+        // Any thread. Uses the routes' text order when they have one.
+        void prepare(std::shared_ptr<const RouteBatch> routes);
+
+    private:
+        friend class RouteListModel;
+        quint64 m_generation = 0;
+        bool m_usable = false; // the list held search routes only
+        std::vector<std::shared_ptr<const RouteBatch>> m_batches;
+        std::vector<Item> m_items;
+        std::shared_ptr<const RouteBatch> m_routes;
+    };
 };
 
 } // namespace moravelt

@@ -22,6 +22,9 @@ public:
         return m_rank[std::size_t(a)] < m_rank[std::size_t(b)];
     }
 
+    std::int32_t rank(std::int32_t town) const { return m_rank[std::size_t(town)]; }
+    int townCount() const { return int(m_rank.size()); }
+
 private:
     QStringList m_names;
     std::vector<std::int32_t> m_rank;

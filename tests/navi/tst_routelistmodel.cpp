@@ -33,6 +33,7 @@ private slots:
     void selectionFollowsItsRoute();
     void clearEmptiesAndRowsOutsideThrow();
     void searchRoutesSortLikeTheirTexts();
+    void mergeFromAnotherThreadKeepsTheList();
 };
 
 void TestRouteListModel::keepsTextOrderAcrossBatches_data()
@@ -111,12 +112,18 @@ void TestRouteListModel::searchRoutesSortLikeTheirTexts()
                                                   : 1 + random.bounded(3));
             }
         }
+        // Towns off the routes make the ranks wider, so that fewer first towns fit into
+        // the signature that decides most ties and long routes go past it.
+        for (int i = 0; i < (seed % 2 == 0 ? 2100 : 0); ++i)
+            oneWay(map, QStringLiteral("離%1").arg(i), QStringLiteral("離"), 1);
         LoadedMap loaded(map);
         const QString departure = names[random.bounded(int(names.size()))];
         const QString destination = names[random.bounded(int(names.size()))];
         RouteSearch search(loaded.graph, departure, destination, 3);
+        search.setThreads(1 + int(seed % 4 == 0), 1);
         RouteListModel compact;
         RouteListModel plain;
+        RouteListModel merged;
         QStringList all;
         for (SearchStep& step : allSteps(search)) {
             const QStringList texts = step.routes.texts();
@@ -124,11 +131,17 @@ void TestRouteListModel::searchRoutesSortLikeTheirTexts()
             plain.addRoutes(texts);
             if (seed % 2 == 0)
                 step.routes.sortTextOrder();
-            compact.addRoutes(std::make_shared<const RouteBatch>(std::move(step.routes)));
+            auto routes = std::make_shared<const RouteBatch>(std::move(step.routes));
+            compact.addRoutes(routes);
+            // The same, merged as the search's worker merges them.
+            RouteListModel::Merge merge = merged.startMerge();
+            merge.prepare(routes);
+            merged.addRoutes(std::move(merge));
         }
         std::sort(all.begin(), all.end(), byCodeUnit);
         QCOMPARE(texts(plain), all);
         QCOMPARE(texts(compact), all);
+        QCOMPARE(texts(merged), all);
         // Texts merged into a list of search routes take their place among them.
         compact.addRoutes(QStringList{"00002-A!-津", "100000-A", "00002-A B"});
         QStringList mixed = texts(compact);
@@ -137,6 +150,36 @@ void TestRouteListModel::searchRoutesSortLikeTheirTexts()
         compared += int(all.size());
     }
     QVERIFY(compared > 2000);
+}
+
+void TestRouteListModel::mergeFromAnotherThreadKeepsTheList()
+{
+    LoadedMap loaded(completeMap({"A", "B", "C", "D", "E"}));
+    RouteSearch search(loaded.graph, QStringLiteral("A"), QStringLiteral("E"), 4);
+    std::vector<std::shared_ptr<const RouteBatch>> steps;
+    for (SearchStep& step : allSteps(search))
+        steps.push_back(std::make_shared<const RouteBatch>(std::move(step.routes)));
+    RouteListModel list;
+    list.addRoutes(steps[1]);
+    const QPersistentModelIndex selected = list.index(2);
+    const QString chosen = selected.data().toString();
+    // Prepared while the list stays as it is: the selection follows its route.
+    RouteListModel::Merge merge = list.startMerge();
+    merge.prepare(steps[0]);
+    list.addRoutes(std::move(merge));
+    QCOMPARE(selected.data().toString(), chosen);
+    QCOMPARE(list.text(0), QStringLiteral("00001-A-E"));
+    // Prepared before the list changed: merged again on this thread.
+    RouteListModel::Merge stale = list.startMerge();
+    stale.prepare(steps[2]);
+    list.addRoutes(QStringList{"00000-A-X"});
+    list.addRoutes(std::move(stale));
+    QStringList expected{"00000-A-X"};
+    for (const auto& step : steps)
+        expected << step->texts();
+    std::sort(expected.begin(), expected.end(), byCodeUnit);
+    expected = expected.mid(0, 1 + 1 + 3 + 6);
+    QCOMPARE(texts(list), expected);
 }
 
 QTEST_GUILESS_MAIN(TestRouteListModel)
