@@ -209,6 +209,9 @@ std::uint64_t RouteBatch::signatureFrom(std::size_t start, int route, int bits) 
 
 void RouteBatch::sortTextOrder()
 {
+    m_textOrder.clear();
+    if (m_routes.empty())
+        return;
     // The nodes' children, grouped by parent (a parent always comes before its children).
     const std::size_t n = m_nodes.size();
     std::vector<std::uint32_t> first(n + 2, 0);
