@@ -12,7 +12,7 @@ struct SearchLimits
     // Rows of "tbl_距離" read before giving up: far above any real map.
     std::int64_t maxRoadRows = 10'000'000;
     // Routes found in one search; each becomes a line of the route list.
-    std::int64_t maxRoutes = 1'500'000;
+    std::int64_t maxRoutes = 1'000'000;
     // States of the search's table of what each partial route can still reach, set up
     // before the first step; a few thousand on real maps.
     std::int64_t maxStates = 4'000'000;
