@@ -48,12 +48,14 @@ int signatureBits(const TownOrder& towns)
 
 } // namespace
 
-void RouteBatch::append(const RouteBatch& other)
+void RouteBatch::append(const RouteBatch& other, const std::vector<std::int32_t>& outer)
 {
     const auto offset = std::int32_t(m_nodes.size());
     for (std::size_t i = 0; i < other.m_nodes.size(); ++i) {
         const Node& node = other.m_nodes[i];
-        m_nodes.push_back({node.parent >= 0 ? node.parent + offset : ~node.parent, node.town});
+        m_nodes.push_back(
+            {node.parent >= 0 ? node.parent + offset : outer[std::size_t(~node.parent)],
+             node.town});
     }
     m_routes.reserve(m_routes.size() + other.m_routes.size());
     for (const Route& route : other.m_routes)
@@ -212,61 +214,66 @@ void RouteBatch::sortTextOrder()
     m_textOrder.clear();
     if (m_routes.empty())
         return;
-    // The nodes' children, grouped by parent (a parent always comes before its children).
+    // A walk adds each node right after the nodes below its earlier siblings, so the nodes
+    // below a node follow it directly: its children are found by skipping whole subtrees.
     const std::size_t n = m_nodes.size();
-    std::vector<std::uint32_t> first(n + 2, 0);
-    for (std::size_t i = 0; i < n; ++i)
-        ++first[std::size_t(m_nodes[i].parent + 1) + 1];
-    for (std::size_t i = 1; i < first.size(); ++i)
-        first[i] += first[i - 1];
-    std::vector<std::uint32_t> children(n);
-    {
-        std::vector<std::uint32_t> next(first.begin(), first.end() - 1);
-        for (std::size_t i = 0; i < n; ++i)
-            children[next[std::size_t(m_nodes[i].parent + 1)]++] = std::uint32_t(i);
+    std::vector<std::uint32_t> below(n, 1);
+    for (std::size_t v = n; v-- > 1;) {
+        const std::int32_t parent = m_nodes[v].parent;
+        if (parent >= 0)
+            below[std::size_t(parent)] += below[v];
     }
-    // Children of node v (v = -1 for the roots) are children[first[v + 1] .. first[v + 2]).
-    for (std::size_t v = 0; v + 1 < first.size(); ++v)
-        std::stable_sort(children.begin() + first[v], children.begin() + first[v + 1],
-                         [this](std::uint32_t a, std::uint32_t b) {
-                             return m_towns->before(m_nodes[a].town, m_nodes[b].town);
-                         });
-    // Routes come in the order of their nodes; the walk numbers them as it meets them.
+    const auto byRank = [this](std::uint32_t a, std::uint32_t b) {
+        return m_towns->before(m_nodes[a].town, m_nodes[b].town);
+    };
+    // Children of v in TownOrder; v == n stands for the roots.
+    const auto children = [&](std::size_t v, std::vector<std::uint32_t>& out) {
+        out.clear();
+        const std::size_t from = v == n ? 0 : v + 1;
+        const std::size_t to = v == n ? n : v + below[v];
+        for (std::size_t c = from; c < to; c += below[c])
+            out.push_back(std::uint32_t(c));
+        std::stable_sort(out.begin(), out.end(), byRank);
+    };
     // The towns every route of the batch begins with (one node each, as parallel roads make
     // their own nodes only where they branch).
     m_prefix.clear();
-    for (std::uint32_t at = first[0], end = first[1]; end - at == 1;) {
-        const std::uint32_t node = children[at];
-        m_prefix.push_back(m_nodes[node].town);
-        at = first[node + 1];
-        end = first[node + 2];
+    std::vector<std::uint32_t> kids;
+    children(n, kids);
+    while (kids.size() == 1) {
+        m_prefix.push_back(m_nodes[kids.front()].town);
+        children(kids.front(), kids);
     }
-    // On the way, each route gets the ranks of its towns after those packed into one number.
+    // Routes come in the order of their nodes; the walk numbers them as it meets them and
+    // gives each the ranks of its towns after the beginning packed into one number.
     std::vector<std::uint32_t> pathOrder(m_routes.size());
     m_signature.assign(m_routes.size(), 0);
     const int bits = signatureBits(*m_towns);
-    std::vector<std::uint64_t> signature{0};
+    std::vector<std::uint64_t> signature;
     std::uint32_t counter = 0;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> stack{{first[0], first[1]}};
-    while (!stack.empty()) {
-        auto& [at, end] = stack.back();
-        if (at == end) {
-            stack.pop_back();
+    std::vector<std::vector<std::uint32_t>> levels(1);
+    std::vector<std::size_t> at{0};
+    children(n, levels[0]);
+    while (!at.empty()) {
+        const std::size_t depth = at.size() - 1;
+        if (at[depth] == levels[depth].size()) {
+            at.pop_back();
             continue;
         }
-        const std::uint32_t node = children[at++];
-        const std::size_t depth = stack.size() - 1;
+        const std::uint32_t node = levels[depth][at[depth]++];
         signature.resize(depth + 1);
         const int shift = 64 - (int(depth) - int(m_prefix.size()) + 1) * bits;
         signature[depth] = (depth == 0 ? 0 : signature[depth - 1]) |
                            (depth >= m_prefix.size() && shift >= 0
                                 ? std::uint64_t(m_towns->rank(m_nodes[node].town)) << shift
                                 : 0);
-        if (first[node + 1] != first[node + 2]) {
-            stack.emplace_back(first[node + 1], first[node + 2]);
+        if (below[node] > 1) {
+            if (levels.size() < depth + 2)
+                levels.emplace_back();
+            children(node, levels[depth + 1]);
+            at.push_back(0);
             continue;
         }
-        // A walk adds its nodes and routes as it goes, so routes are sorted by node.
         const auto byNode = [](const Route& r, std::uint32_t v) { return r.node < v; };
         for (auto r = std::lower_bound(m_routes.begin(), m_routes.end(), node, byNode);
              r != m_routes.end() && r->node == node; ++r) {

@@ -138,7 +138,8 @@ SearchStop RouteSearch::walkInParallel(int legs, RouteBatch& out, std::int64_t& 
     // piece is walked on its own and the pieces are joined in that order, so the routes
     // and their order do not depend on which thread walked what.
     const SearchMemo& memo = *m_memo;
-    std::vector<Prefix> pieces{{0, std::int32_t(out.addNode(-1, m_departure)), 0}};
+    RouteBatch prefix(out.towns(), m_destination, legs);
+    std::vector<Prefix> pieces{{0, std::int32_t(prefix.addNode(-1, m_departure)), 0}};
     for (int depth = 0; pieces.size() < kParallelPieces && depth + 2 < legs; ++depth) {
         std::vector<Prefix> deeper;
         for (const Prefix& piece : pieces) {
@@ -149,7 +150,7 @@ SearchStop RouteSearch::walkInParallel(int legs, RouteBatch& out, std::int64_t& 
                 if (child < 0 || !memo.reaches(child, legs - state.position - 1))
                     continue;
                 const auto node =
-                    std::int32_t(out.addNode(piece.node, roads[std::size_t(road)].to));
+                    std::int32_t(prefix.addNode(piece.node, roads[std::size_t(road)].to));
                 deeper.push_back({child, node, piece.microKm + roads[std::size_t(road)].microKm});
                 ++expanded;
             }
@@ -164,7 +165,7 @@ SearchStop RouteSearch::walkInParallel(int legs, RouteBatch& out, std::int64_t& 
     std::atomic<bool> stopped{false};
     const auto work = [&] {
         for (std::size_t i = next++; i < pieces.size() && !stopped; i = next++) {
-            // The piece's first node is a node of `out`: parents below zero say so.
+            // The piece's first node is a node of `prefix`: parents below zero say so.
             const Prefix start{pieces[i].state, ~pieces[i].node, pieces[i].microKm};
             stops[i] =
                 walk(start, legs, parts[i], std::numeric_limits<std::int64_t>::max(), walked[i]);
@@ -175,9 +176,23 @@ SearchStop RouteSearch::walkInParallel(int legs, RouteBatch& out, std::int64_t& 
     std::thread helper(work);
     work();
     helper.join();
+    // Each piece goes in after those of its first towns not placed yet, so that every
+    // partial route's continuations lie together after it, as in a walk on one thread.
+    std::vector<std::int32_t> placed(prefix.nodeCount(), -1);
+    std::vector<std::int32_t> chain;
     SearchStop stop = SearchStop::None;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
-        out.append(parts[i]);
+        chain.clear();
+        for (std::int32_t n = pieces[i].node; n >= 0 && placed[std::size_t(n)] < 0;
+             n = prefix.node(std::size_t(n)).parent)
+            chain.push_back(n);
+        for (auto n = chain.rbegin(); n != chain.rend(); ++n) {
+            const RouteBatch::Node& node = prefix.node(std::size_t(*n));
+            placed[std::size_t(*n)] = std::int32_t(
+                out.addNode(node.parent < 0 ? -1 : placed[std::size_t(node.parent)], node.town));
+        }
+        out.append(parts[i], placed);
+        parts[i] = RouteBatch(); // each piece's nodes are held once, not twice, at a time
         expanded += walked[i];
         if (stop == SearchStop::None)
             stop = stops[i];
