@@ -20,8 +20,8 @@ RouteSearch::RouteSearch(const RoadGraph& graph, const QString& departure,
                          const QString& destination, int level, SearchLimits limits,
                          const std::atomic<bool>* stopFlag)
     : m_graph(graph), m_limits(limits), m_level(std::max(level, 0)),
-      m_departure(graph.townId(departure)), m_destination(graph.townId(destination)),
-      m_threads(int(std::clamp(std::thread::hardware_concurrency(), 1U, 2U))), m_stopFlag(stopFlag)
+      m_departure(graph.townId(departure)), m_destination(graph.townId(destination)), m_threads(1),
+      m_stopFlag(stopFlag)
 {
     // A route never comes back to its departure, so a departure that is also the
     // destination has no route; it is searched like any other town.
@@ -91,8 +91,15 @@ SearchStep RouteSearch::step()
 }
 
 SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out, std::int64_t maxRoutes,
-                             std::int64_t& expanded) const
+                             std::int64_t& expandedTotal) const
 {
+    // Counted here and added once: two threads bumping neighbouring counters would fight
+    // over one cache line.
+    std::int64_t expanded = 0;
+    const auto finish = [&](SearchStop stop) {
+        expandedTotal += expanded;
+        return stop;
+    };
     struct Frame
     {
         Prefix at;
@@ -116,7 +123,7 @@ SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out, std:
             if (state.position + 1 != legs)
                 continue;
             if (out.size() >= maxRoutes)
-                return SearchStop::RouteCap;
+                return finish(SearchStop::RouteCap);
             out.addRoute(std::uint32_t(frame.at.node), total);
             continue;
         }
@@ -124,12 +131,12 @@ SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out, std:
             continue;
         if (++expanded % kCheckInterval == 0) {
             if (const SearchStop stop = limitReached(); stop != SearchStop::None)
-                return stop;
+                return finish(stop);
         }
         const auto node = std::int32_t(out.addNode(frame.at.node, roads[std::size_t(road)].to));
         stack.push_back({{child, node, total}, 0});
     }
-    return SearchStop::None;
+    return finish(SearchStop::None);
 }
 
 SearchStop RouteSearch::walkInParallel(int legs, RouteBatch& out, std::int64_t& expanded) const

@@ -40,7 +40,8 @@ public:
     // Safe from any thread: the running step stops soon with SearchStop::Cancelled.
     void cancel() { m_cancelled.store(true, std::memory_order_relaxed); }
     // Threads a step with at least `minRoutes` routes is spread over; 1 walks on the
-    // calling thread only. Two by default on a machine with two cores or more.
+    // calling thread only, the default: the walk is bound by memory, and on the machines
+    // measured so far two threads building and then joining their node trees were slower.
     void setThreads(int threads, std::uint64_t minRoutes = kParallelRoutes)
     {
         m_threads = std::max(threads, 1);
