@@ -61,9 +61,12 @@ void NaviSearchRun::runStep()
             }
             m_result = m_search->step();
             // Sorting and merging a large step's routes is the slow part of listing them.
-            m_result.routes.sortTextOrder();
+            m_result.routes.sortTextOrder(&m_cancelled);
             m_found = m_result.found();
-            m_merge.prepare(std::make_shared<const RouteBatch>(std::move(m_result.routes)));
+            m_merge.prepare(std::make_shared<const RouteBatch>(std::move(m_result.routes)),
+                            &m_cancelled);
+        } catch (const RouteBatch::Stopped&) {
+            // Cancelled: nobody waits for this step.
         } catch (const std::exception& e) {
             m_failure = QString::fromLocal8Bit(e.what());
         }

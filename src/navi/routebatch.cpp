@@ -209,8 +209,9 @@ std::uint64_t RouteBatch::signatureFrom(std::size_t start, int route, int bits) 
     return ((front << (64 - shift)) | (m_signature[std::size_t(route)] >> shift)) & whole;
 }
 
-void RouteBatch::sortTextOrder()
+void RouteBatch::sortTextOrder(const std::atomic<bool>* stop)
 {
+    std::uint32_t work = 0;
     m_textOrder.clear();
     if (m_routes.empty())
         return;
@@ -255,6 +256,7 @@ void RouteBatch::sortTextOrder()
     std::vector<std::size_t> at{0};
     children(n, levels[0]);
     while (!at.empty()) {
+        checkStop(stop, work);
         const std::size_t depth = at.size() - 1;
         if (at[depth] == levels[depth].size()) {
             at.pop_back();
@@ -285,6 +287,7 @@ void RouteBatch::sortTextOrder()
     m_textOrder.resize(m_routes.size());
     std::iota(m_textOrder.begin(), m_textOrder.end(), 0U);
     std::stable_sort(m_textOrder.begin(), m_textOrder.end(), [&](std::uint32_t x, std::uint32_t y) {
+        checkStop(stop, work);
         const int byTotal =
             compareTotals(wholeKm(m_routes[x].microKm), wholeKm(m_routes[y].microKm));
         return byTotal != 0 ? byTotal < 0 : pathOrder[x] < pathOrder[y];

@@ -5,7 +5,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <cstdint>
+#include <exception>
 #include <vector>
 
 namespace moravelt {
@@ -89,7 +91,17 @@ public:
     // so among routes of one total the text order is the order of the paths, town by town,
     // by TownOrder: the order in which a walk of the node tree meets them when it takes
     // each node's children in that order.
-    void sortTextOrder();
+    // A set `stop` ends the sorting soon by throwing Stopped.
+    void sortTextOrder(const std::atomic<bool>* stop = nullptr);
+    struct Stopped : std::exception
+    {
+    };
+    // Throws Stopped every so often once `stop` is set; for long work on a worker.
+    static void checkStop(const std::atomic<bool>* stop, std::uint32_t& work)
+    {
+        if (stop != nullptr && ++work % 65536 == 0 && stop->load(std::memory_order_relaxed))
+            throw Stopped();
+    }
     const std::vector<std::uint32_t>& textOrder() const { return m_textOrder; }
 
     std::size_t memoryBytes() const;

@@ -101,7 +101,8 @@ RouteListModel::Merge RouteListModel::startMerge() const
     return merge;
 }
 
-void RouteListModel::Merge::prepare(std::shared_ptr<const RouteBatch> routes)
+void RouteListModel::Merge::prepare(std::shared_ptr<const RouteBatch> routes,
+                                    const std::atomic<bool>* stop)
 {
     m_routes = std::move(routes);
     if (!m_usable || !m_routes || m_routes->isEmpty()) {
@@ -111,7 +112,9 @@ void RouteListModel::Merge::prepare(std::shared_ptr<const RouteBatch> routes)
     const auto id = std::uint32_t(m_batches.size());
     m_batches.push_back(m_routes);
     RouteBatch::TownsCache recent;
+    std::uint32_t work = 0;
     const auto less = [&](const Item& a, const Item& b) {
+        RouteBatch::checkStop(stop, work);
         return RouteBatch::compare(*m_batches[a.source], int(a.index), *m_batches[b.source],
                                    int(b.index), &recent) < 0;
     };

@@ -70,8 +70,10 @@ public:
     class Merge
     {
     public:
-        // Any thread. Uses the routes' text order when they have one.
-        void prepare(std::shared_ptr<const RouteBatch> routes);
+        // Any thread. Uses the routes' text order when they have one. A set `stop` ends it
+        // soon with RouteBatch::Stopped.
+        void prepare(std::shared_ptr<const RouteBatch> routes,
+                     const std::atomic<bool>* stop = nullptr);
 
     private:
         friend class RouteListModel;
