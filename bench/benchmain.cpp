@@ -28,10 +28,10 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    for (int level = 0; level <= 2; ++level)
-        registerSearchBenchmarks(sampleWorld, "sample", level);
-    registerSearchBenchmarks(towns1000, "towns:1000", 0);
-    registerSearchBenchmarks(towns10000, "towns:10000", 0);
+    registerSampleWorldBenchmarks();
+    registerParallelBenchmark();
+    registerGeneratedBenchmarks(towns1000, "towns:1000");
+    registerGeneratedBenchmarks(towns10000, "towns:10000");
     registerRoadLoadBenchmark(sampleWorld, "sample");
     registerRoadLoadBenchmark(towns10000, "towns:10000");
     registerRouteListBenchmark(100'000, 1);

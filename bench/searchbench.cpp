@@ -1,139 +1,257 @@
 #include "searchbench.h"
 
-#include "baselinesearch.h"
 #include "benchworld.h"
-#include "mapdb/queryslots.h"
+#include "bfsroutesearch.h"
+#include "navi/routelistmodel.h"
 #include "navi/routesearch.h"
 #include "peakmemory.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
-#include <ctime>
-#include <map>
+#include <chrono>
+#include <deque>
 #include <string>
+#include <vector>
 
 namespace moravelt {
 
 namespace {
 
-// The baseline sends a query per partial route; this many keep each run near a second.
-constexpr std::int64_t kBaselineExpansions = 20'000;
 constexpr double kMiB = 1024.0 * 1024.0;
 
-std::map<std::string, double>& baselineRates()
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
 {
-    static std::map<std::string, double> rates;
-    return rates;
+    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// This thread's processor time: the rates are per core, whatever else the machine runs.
-double cpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
-}
-
-const char* stopName(SearchStop stop, bool frontierEmpty)
+const char* endName(SearchStop stop)
 {
     switch (stop) {
-    case SearchStop::PartialRouteCap:
-        return "partial route cap";
     case SearchStop::RouteCap:
         return "route cap";
     case SearchStop::TimeBudget:
         return "time budget";
     case SearchStop::Cancelled:
         return "cancelled";
+    case SearchStop::StateCap:
+        return "state cap";
     case SearchStop::None:
         break;
     }
-    return frontierEmpty ? "frontier exhausted" : "running";
+    return "ended by itself";
 }
 
-void runBaseline(benchmark::State& state, BenchWorld& world, int level, const std::string& key)
+std::vector<int> hopsFrom(const RoadGraph& graph, int from)
 {
-    QuerySlots rs(world.cn());
-    std::int64_t expanded = 0;
-    std::int64_t textBytes = 0;
-    bool finished = false;
-    const PeakMemory peak;
-    double spent = 0;
-    for (auto _ : state) {
-        const double start = cpuSeconds();
-        BaselineSearch search(rs, world.departure(), world.destination(), level);
-        while (!search.isOver())
-            search.step(kBaselineExpansions);
-        spent += cpuSeconds() - start;
-        expanded += search.expanded();
-        textBytes = std::max<std::int64_t>(textBytes, std::int64_t(search.textBytes()));
-        finished = search.expanded() < kBaselineExpansions;
+    std::vector<int> legs(std::size_t(graph.townCount()), -1);
+    std::deque<int> queue{from};
+    legs[std::size_t(from)] = 0;
+    while (!queue.empty()) {
+        const int town = queue.front();
+        queue.pop_front();
+        for (const RoadGraph::Road& road : graph.roadsFrom(town)) {
+            if (legs[std::size_t(road.to)] < 0) {
+                legs[std::size_t(road.to)] = legs[std::size_t(town)] + 1;
+                queue.push_back(road.to);
+            }
+        }
     }
-    const double rate = double(expanded) / spent;
-    baselineRates()[key] = rate;
-    state.counters["expanded_per_s"] = rate;
-    state.counters["expanded"] = double(expanded) / double(state.iterations());
-    state.counters["text_MiB"] = double(textBytes) / kMiB;
-    state.counters["peak_rss_MiB"] = double(peak.growthBytes()) / kMiB;
-    state.SetLabel(QStringLiteral("%1, %2 to %3%4")
-                       .arg(world.name(), world.departure(), world.destination(),
-                            finished ? QString() : QStringLiteral(", first 20000 only"))
-                       .toStdString());
+    return legs;
 }
 
-void runSearch(benchmark::State& state, BenchWorld& world, int level, const std::string& key)
+struct Pair
 {
-    std::int64_t expanded = 0;
-    std::int64_t partial = 0;
-    std::int64_t routes = 0;
-    std::size_t memory = 0;
-    const char* end = "";
-    const PeakMemory peak;
-    double spent = 0;
+    QString departure;
+    QString destination;
+};
+
+// The pairs farthest apart by legs, one direction each, 石垣 → 知床 first when the map has it.
+std::vector<Pair> farthestPairs(const RoadGraph& graph, std::size_t count)
+{
+    struct Candidate
+    {
+        int legs;
+        int from;
+        int to;
+    };
+    std::vector<Candidate> all;
+    for (int from = 0; from < graph.townCount(); ++from) {
+        const std::vector<int> legs = hopsFrom(graph, from);
+        for (int to = 0; to < graph.townCount(); ++to) {
+            if (legs[std::size_t(to)] > 0 && from < to)
+                all.push_back({legs[std::size_t(to)], from, to});
+        }
+    }
+    std::stable_sort(all.begin(), all.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.legs > b.legs; });
+    std::vector<Pair> pairs;
+    const QString ishigaki = QStringLiteral("石垣");
+    const QString shiretoko = QStringLiteral("知床");
+    if (graph.townId(ishigaki) >= 0 && graph.townId(shiretoko) >= 0)
+        pairs.push_back({ishigaki, shiretoko});
+    for (const Candidate& c : all) {
+        if (pairs.size() >= count)
+            break;
+        Pair pair{graph.townName(c.from), graph.townName(c.to)};
+        if (pair.departure == shiretoko || pair.destination == shiretoko)
+            std::swap(pair.departure, pair.destination); // toward the far north-east
+        const bool known = std::any_of(pairs.begin(), pairs.end(), [&](const Pair& p) {
+            return (p.departure == pair.departure && p.destination == pair.destination) ||
+                   (p.departure == pair.destination && p.destination == pair.departure);
+        });
+        if (!known)
+            pairs.push_back(pair);
+    }
+    return pairs;
+}
+
+// The search as the game runs it, every question answered Yes, each step's routes sorted
+// and listed.
+void runSearch(benchmark::State& state, const RoadGraph& graph, const Pair& pair, int level)
+{
     for (auto _ : state) {
-        const double start = cpuSeconds();
-        RouteSearch search(world.graph(), world.departure(), world.destination(), level);
+        const PeakMemory peak;
+        const auto start = Clock::now();
+        RouteSearch search(graph, pair.departure, pair.destination, level);
+        RouteListModel list;
+        double firstRoute = -1;
+        double largestStep = 0;
+        double largestListing = 0; // the part the window's thread does
+        std::int64_t routes = 0;
         SearchStep step;
         while (!search.isOver()) {
+            const auto stepStart = Clock::now();
             step = search.step();
+            // Sorted and merged on the worker, as the game does; then listed.
+            step.routes.sortTextOrder();
             routes += step.routes.size();
+            if (firstRoute < 0 && step.found())
+                firstRoute = secondsSince(start);
+            RouteListModel::Merge merge = list.startMerge();
+            merge.prepare(std::make_shared<const RouteBatch>(std::move(step.routes)));
+            const auto listStart = Clock::now();
+            list.addRoutes(std::move(merge));
+            largestListing = std::max(largestListing, secondsSince(listStart));
+            largestStep = std::max(largestStep, secondsSince(stepStart));
         }
-        spent += cpuSeconds() - start;
-        expanded += search.expandedTotal();
-        partial = search.partialRoutes();
-        memory = search.memoryBytes() + world.graph().memoryBytes();
-        end = stopName(step.stop, step.frontierEmpty);
+        const double whole = secondsSince(start);
+        state.SetIterationTime(whole);
+        state.counters["routes"] = double(routes);
+        state.counters["steps"] = double(search.nextStepIndex());
+        state.counters["states"] = double(search.stateCount());
+        state.counters["walked"] = double(search.expandedTotal());
+        state.counters["first_route_ms"] = firstRoute < 0 ? -1 : firstRoute * 1000;
+        state.counters["largest_step_ms"] = largestStep * 1000;
+        state.counters["largest_listing_ms"] = largestListing * 1000;
+        state.counters["list_MiB"] = double(list.memoryBytes()) / kMiB;
+        state.counters["peak_rss_MiB"] = double(peak.growthBytes()) / kMiB;
+        state.SetLabel(endName(step.stop));
     }
-    const double rate = double(expanded) / spent;
-    state.counters["expanded_per_s"] = rate;
-    state.counters["expanded"] = double(expanded) / double(state.iterations());
-    state.counters["partial_routes"] = double(partial);
-    state.counters["routes"] = double(routes) / double(state.iterations());
-    state.counters["search_MiB"] = double(memory) / kMiB;
-    state.counters["peak_rss_MiB"] = double(peak.growthBytes()) / kMiB;
-    const auto baseline = baselineRates().find(key);
-    if (baseline != baselineRates().end())
-        state.counters["x_baseline"] = rate / baseline->second;
-    state.SetLabel(
-        QStringLiteral("%1, %2 to %3, %4")
-            .arg(world.name(), world.departure(), world.destination(), QString::fromLatin1(end))
-            .toStdString());
+}
+
+// The breadth-first search that was replaced, bounded by its 4,000,000 partial routes.
+void runBfs(benchmark::State& state, const RoadGraph& graph, const Pair& pair, int level)
+{
+    for (auto _ : state) {
+        const PeakMemory peak;
+        const auto start = Clock::now();
+        test::BfsRouteSearch search(graph, pair.departure, pair.destination, level);
+        std::int64_t routes = 0;
+        bool capped = false;
+        while (!search.isOver()) {
+            const test::BfsRouteSearch::Step step = search.step();
+            routes += step.routes.size();
+            capped = step.capped;
+        }
+        state.SetIterationTime(secondsSince(start));
+        state.counters["routes"] = double(routes);
+        state.counters["peak_rss_MiB"] = double(peak.growthBytes()) / kMiB;
+        state.SetLabel(capped ? "partial route cap" : "ended by itself");
+    }
+}
+
+void registerPair(const std::string& prefix, BenchWorld& (*world)(), const Pair& pair, int level)
+{
+    const std::string key = prefix + "/" + pair.departure.toStdString() + "-" +
+                            pair.destination.toStdString() + "/level:" + std::to_string(level);
+    benchmark::RegisterBenchmark(
+        ("Search/" + key).c_str(),
+        [=](benchmark::State& state) { runSearch(state, world().graph(), pair, level); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(1);
+    benchmark::RegisterBenchmark(
+        ("Bfs/" + key).c_str(),
+        [=](benchmark::State& state) { runBfs(state, world().graph(), pair, level); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(1);
+}
+
+BenchWorld& sampleWorld()
+{
+    return BenchWorld::sample();
 }
 
 } // namespace
 
-void registerSearchBenchmarks(BenchWorld& (*world)(), const char* worldKey, int level)
+void registerSampleWorldBenchmarks()
 {
-    const std::string key = std::string(worldKey) + "/level:" + std::to_string(level);
-    benchmark::RegisterBenchmark(
-        ("Baseline/" + key).c_str(),
-        [=](benchmark::State& state) { runBaseline(state, world(), level, key); })
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(1);
-    benchmark::RegisterBenchmark(
-        ("RouteSearch/" + key).c_str(),
-        [=](benchmark::State& state) { runSearch(state, world(), level, key); })
-        ->Unit(benchmark::kMillisecond)
-        ->MinTime(1.0);
+    for (const Pair& pair : farthestPairs(BenchWorld::sample().graph(), 10)) {
+        for (int level = 0; level <= 4; ++level)
+            registerPair("sample", sampleWorld, pair, level);
+    }
+}
+
+void registerGeneratedBenchmarks(BenchWorld& (*world)(), const char* worldKey)
+{
+    const Pair far{world().departure(), world().destination()};
+    registerPair(worldKey, world, far, 0);
+    registerPair(worldKey, world, far, 4);
+    // A pair three legs apart: what the player of a large map asks most often.
+    const RoadGraph& graph = world().graph();
+    const std::vector<int> legs = hopsFrom(graph, graph.townId(far.departure));
+    const auto three = std::find(legs.begin(), legs.end(), 3);
+    if (three != legs.end())
+        registerPair(worldKey, world, {far.departure, graph.townName(int(three - legs.begin()))},
+                     4);
+}
+
+void registerParallelBenchmark()
+{
+    for (const int threads : {1, 2}) {
+        benchmark::RegisterBenchmark(
+            ("LargestStep/sample/level:4/threads:" + std::to_string(threads)).c_str(),
+            [=](benchmark::State& state) {
+                const Pair pair = farthestPairs(BenchWorld::sample().graph(), 1).front();
+                for (auto _ : state) {
+                    // No route cap: the step that trips it is walked on one thread.
+                    SearchLimits unbounded;
+                    unbounded.maxRoutes = std::int64_t(1) << 30;
+                    RouteSearch search(BenchWorld::sample().graph(), pair.departure,
+                                       pair.destination, 4, unbounded);
+                    search.setThreads(threads);
+                    double largest = 0;
+                    std::int64_t routes = 0;
+                    while (!search.isOver()) {
+                        const auto start = Clock::now();
+                        const SearchStep step = search.step();
+                        const double spent = secondsSince(start);
+                        if (spent > largest) {
+                            largest = spent;
+                            routes = step.routes.size();
+                        }
+                    }
+                    state.SetIterationTime(largest);
+                    state.counters["routes"] = double(routes);
+                }
+            })
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime()
+            ->Iterations(3);
+    }
 }
 
 void registerRoadLoadBenchmark(BenchWorld& (*world)(), const char* worldKey)

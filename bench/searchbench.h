@@ -4,9 +4,13 @@ namespace moravelt {
 
 class BenchWorld;
 
-// Registers the baseline and the in-memory search on one world and level, in that order,
-// so that the second can report how many times faster it is.
-void registerSearchBenchmarks(BenchWorld& (*world)(), const char* worldKey, int level);
+// The route search on the sample world's pairs farthest apart by legs, at every level, with
+// the breadth-first search it replaced measured beside it in the same run.
+void registerSampleWorldBenchmarks();
+// The far pair of a generated map at levels 0 and 4, and a pair three legs apart at level 4.
+void registerGeneratedBenchmarks(BenchWorld& (*world)(), const char* worldKey);
+// The largest step of the sample world's farthest pair at level 4 on one and on two threads.
+void registerParallelBenchmark();
 void registerRoadLoadBenchmark(BenchWorld& (*world)(), const char* worldKey);
 
 } // namespace moravelt

@@ -146,7 +146,10 @@ void MapDatabase::openJet()
 {
     const JetFile jet(m_fileName);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    db.setDatabaseName(QStringLiteral(":memory:"));
+    // A named in-memory database in shared cache: the connection that reads the roads on the
+    // search's worker (a clone of this one) must see the same copy, not an empty one.
+    db.setDatabaseName(QStringLiteral("file:%1?mode=memory&cache=shared").arg(m_connectionName));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
     if (!db.open())
         throw MoraveltError(QStringLiteral("%1を読み込む場所を作れません: %2")
                                 .arg(mapFileNamed(m_fileName), db.lastError().text()));

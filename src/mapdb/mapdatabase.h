@@ -35,6 +35,8 @@ public:
     RecordsetPtr open(const SqlText& sql) const;
 
     const QString& fileName() const { return m_fileName; }
+    // For QSqlDatabase::cloneDatabase: another thread reads through its own connection.
+    const QString& connectionName() const { return m_connectionName; }
 
 private:
     void openSqlite();

@@ -30,9 +30,11 @@ bool NaviSearchRun::start(const QString& departure, const QString& destination, 
 {
     if (isRunning())
         return false;
-    auto graph = std::make_unique<RoadGraph>(RoadGraph::load(m_cn));
-    m_search = std::make_unique<RouteSearch>(*graph, departure, destination, level, m_limits);
-    m_graph = std::move(graph);
+    m_departure = departure;
+    m_destination = destination;
+    m_level = level;
+    m_running = true;
+    m_cancelled = false;
     m_routeList.clear();
     emit started();
     runStep();
@@ -42,11 +44,29 @@ bool NaviSearchRun::start(const QString& departure, const QString& destination, 
 void NaviSearchRun::runStep()
 {
     const quint64 generation = ++m_generation;
-    RouteSearch* search = m_search.get();
     m_failure.clear();
-    m_worker = QThread::create([this, search] {
+    m_found = false;
+    m_merge = m_routeList.startMerge();
+    // Between steps only this thread touches the search; during one, only the worker.
+    m_worker = QThread::create([this] {
         try {
-            m_result = search->step();
+            if (!m_search) {
+                // The first step reads the roads: a large table must not hold the windows.
+                m_graph = std::make_unique<RoadGraph>(
+                    RoadGraph::load(m_cn, &m_cancelled, m_limits.maxRoadRows));
+                if (m_cancelled)
+                    return;
+                m_search = std::make_unique<RouteSearch>(*m_graph, m_departure, m_destination,
+                                                         m_level, m_limits, &m_cancelled);
+            }
+            m_result = m_search->step();
+            // Sorting and merging a large step's routes is the slow part of listing them.
+            m_result.routes.sortTextOrder(&m_cancelled);
+            m_found = m_result.found();
+            m_merge.prepare(std::make_shared<const RouteBatch>(std::move(m_result.routes)),
+                            &m_cancelled);
+        } catch (const RouteBatch::Stopped&) {
+            // Cancelled: nobody waits for this step.
         } catch (const std::exception& e) {
             m_failure = QString::fromLocal8Bit(e.what());
         }
@@ -66,7 +86,8 @@ void NaviSearchRun::handleStep(quint64 generation)
     delete m_worker;
     m_worker = nullptr;
     const SearchStep step = std::move(m_result);
-    m_routeList.addRoutes(step.routes);
+    const bool found = m_found;
+    m_routeList.addRoutes(std::move(m_merge));
 
     // The message boxes run their own event loops: the run may be cancelled, or this object
     // deleted, before they return.
@@ -88,7 +109,7 @@ void NaviSearchRun::handleStep(quint64 generation)
         finish();
         return;
     }
-    if (step.found()) {
+    if (found) {
         const bool searchOn = m_prompt.askYesNo(kQuestion);
         if (!stillRunning())
             return;
@@ -105,6 +126,7 @@ void NaviSearchRun::handleStep(quint64 generation)
 void NaviSearchRun::finish()
 {
     ++m_generation;
+    m_running = false;
     m_search.reset();
     m_graph.reset();
     emit captionChanged(kNormalCaption);
@@ -116,7 +138,7 @@ void NaviSearchRun::cancel()
     if (!isRunning())
         return;
     ++m_generation;
-    m_search->cancel();
+    m_cancelled = true;
     if (m_worker != nullptr) {
         m_worker->wait();
         delete m_worker;
@@ -124,18 +146,21 @@ void NaviSearchRun::cancel()
     }
     m_search.reset();
     m_graph.reset();
+    m_running = false;
 }
 
 QString NaviSearchRun::limitMessage(SearchStop stop)
 {
+    const QString lower = QStringLiteral("\r\nナビ精度を下げると、速く検索できます。");
+    // The table of what partial routes can reach is set up before any route is found.
+    if (stop == SearchStop::StateCap)
+        return QStringLiteral("ルートの候補が多すぎるため、検索できませんでした。") + lower;
     const QString reason =
         stop == SearchStop::TimeBudget
             ? QStringLiteral("ルートの検索に時間がかかりすぎるため、途中で止めました。")
-        : stop == SearchStop::RouteCap
-            ? QStringLiteral("見つかったルートが多すぎるため、検索を途中で止めました。")
-            : QStringLiteral("ルートの候補が多すぎるため、検索を途中で止めました。");
+            : QStringLiteral("見つかったルートが多すぎるため、検索を途中で止めました。");
     return reason + QStringLiteral("\r\nここまでに見つかったルートを一覧に表示しています。") +
-           QStringLiteral("\r\nナビ精度を下げると、速く検索できます。");
+           lower;
 }
 
 } // namespace moravelt

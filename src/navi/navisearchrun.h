@@ -1,10 +1,12 @@
 #pragma once
 
+#include "navi/routelistmodel.h"
 #include "navi/searchlimits.h"
 #include "navi/searchstep.h"
 
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include <memory>
 
 class QThread;
@@ -14,14 +16,13 @@ namespace moravelt {
 class MapDatabase;
 class Prompt;
 class RoadGraph;
-class RouteListModel;
 class RouteSearch;
 
 // Runs the route search the way the "ナビ作成" command does: it clears the route list, runs
 // one step after the other, adds each step's routes to the list, asks after a step that
-// found one whether to search on and shows the towns first met as progress. Each step runs
-// on a worker thread while the windows go on answering; the steps' results are handled
-// on the thread that owns this object. One search at a time.
+// found one whether to search on and shows the towns first met as progress. Reading the
+// roads and each step run on a worker thread while the windows go on answering; the steps'
+// results are handled on the thread that owns this object. One search at a time.
 class NaviSearchRun : public QObject
 {
     Q_OBJECT
@@ -37,9 +38,9 @@ public:
     const SearchLimits& limits() const { return m_limits; }
 
     // Starts a search and returns at once; false, doing nothing, while one is running. The
-    // roads are read first: a failing query throws MoraveltError and nothing starts.
+    // roads are read on the worker first; a failure there is reported and ends the search.
     bool start(const QString& departure, const QString& destination, int level);
-    bool isRunning() const { return m_search != nullptr; }
+    bool isRunning() const { return m_running; }
     // Stops a running search and joins its worker. No signal follows, so the exit sequence
     // may call it while the windows are going away.
     void cancel();
@@ -61,8 +62,15 @@ private:
     SearchLimits m_limits;
     std::unique_ptr<RoadGraph> m_graph;
     std::unique_ptr<RouteSearch> m_search;
+    QString m_departure;
+    QString m_destination;
+    int m_level = 0;
+    bool m_running = false;
+    std::atomic<bool> m_cancelled{false};
     QThread* m_worker = nullptr;
     SearchStep m_result;
+    bool m_found = false;
+    RouteListModel::Merge m_merge;
     QString m_failure;
     quint64 m_generation = 0;
 };

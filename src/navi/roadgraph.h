@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
+#include <atomic>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -10,7 +12,6 @@
 namespace moravelt {
 
 class MapDatabase;
-class Recordset;
 
 // The roads of "tbl_距離" held in memory with integer town ids, read with one query. Each
 // town's roads keep the rows' order, which is the order the per-town query returns them in.
@@ -25,26 +26,42 @@ public:
     };
 
     static constexpr std::int64_t kMicroPerKm = 1'000'000;
+    // Far above any real map; a table (or a view) beyond it is not read to its end.
+    static constexpr std::int64_t kMaxRows = 10'000'000;
 
-    // Reads the whole table through the connection; throws MoraveltError on a failed query.
-    static RoadGraph load(const MapDatabase& cn);
-    // Builds from a result with the columns "出発地", "目的地" and "km", in its row order.
-    static RoadGraph fromRecordset(const Recordset& roads);
+    // Reads the whole table through a connection of its own, so from any thread; throws
+    // MoraveltError on a failed query, beyond `maxRows` rows, or when the distances are too
+    // large to add up exactly. A set `cancel` stops the reading early (the graph is then
+    // incomplete).
+    static RoadGraph load(const MapDatabase& cn, const std::atomic<bool>* cancel = nullptr,
+                          std::int64_t maxRows = kMaxRows);
 
     // -1 for a name that is on no usable road.
     int townId(const QString& name) const { return m_ids.value(name, -1); }
     const QString& townName(int id) const { return m_names.at(id); }
+    const QStringList& townNames() const { return m_names; }
     int townCount() const { return int(m_names.size()); }
     std::span<const Road> roadsFrom(int town) const
     {
         return {m_roads.data() + m_first[town], m_roads.data() + m_first[town + 1]};
     }
     int roadCount() const { return int(m_roads.size()); }
-    // Rows left out: an empty town name, or a distance that is null, negative or absurd.
+    // Rows left out: an empty town name, or a distance that is null, negative, not a number,
+    // not finite, or beyond what a total in millionths of a kilometre can hold.
     int skippedRows() const { return m_skipped; }
     std::size_t memoryBytes() const;
 
 private:
+    struct Row
+    {
+        std::int32_t from;
+        Road road;
+    };
+
+    void addRow(const QVariant& from, const QVariant& to, const QVariant& km,
+                std::vector<Row>& rows);
+    void index(const std::vector<Row>& rows);
+
     QHash<QString, int> m_ids;
     QStringList m_names;
     std::vector<std::int32_t> m_first; // roads of town t: [m_first[t], m_first[t + 1])

@@ -1,23 +1,36 @@
 #pragma once
 
+#include "navi/routebatch.h"
+
 #include <QAbstractListModel>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 namespace moravelt {
 
-// The route list: route strings kept in ascending text order (by UTF-16 code unit, as a
-// sorted list box orders them). A search step's routes arrive as one batch that is sorted
-// and merged in. The texts are packed into large blocks, so a million routes stay small.
+// The route list: routes kept in ascending text order (by UTF-16 code unit, as a sorted
+// list box orders them). A batch of routes arrives at once and is sorted and merged in.
+// Route strings are packed into one block per batch; a search's routes stay as town ids
+// and totals (RouteBatch), and their text is made only when a row is shown or read.
 class RouteListModel : public QAbstractListModel
 {
     Q_OBJECT
 public:
-    explicit RouteListModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
+    explicit RouteListModel(QObject* parent = nullptr);
+    ~RouteListModel() override;
+
+    class Merge;
 
     void addRoutes(const QStringList& routes);
+    void addRoutes(std::shared_ptr<const RouteBatch> routes);
+    // Adds what a merge prepared on another thread, or, when the list has changed since the
+    // merge was started, merges here.
+    void addRoutes(Merge&& merge);
+    // What the list holds now, for a merge worked out away from this thread.
+    Merge startMerge() const;
     void clear();
     int count() const { return int(m_items.size()); }
     // The text of a row; throws MoraveltError outside 0..count() - 1.
@@ -30,20 +43,46 @@ public:
 private:
     struct Item
     {
-        std::uint32_t block;
-        std::uint32_t offset;
-        std::uint32_t length;
+        std::uint32_t source;
+        std::uint32_t index;
+    };
+    // What one call brought: route strings packed end to end, or a search step's routes.
+    struct Source
+    {
+        std::shared_ptr<const RouteBatch> routes;
+        std::vector<char16_t> chars;
+        std::vector<std::uint32_t> ends; // end of each text in chars
     };
 
-    Item store(const QString& text);
-    std::u16string_view view(const Item& item) const
-    {
-        return {m_blocks[item.block].data() + item.offset, item.length};
-    }
+    std::u16string_view view(const Source& source, std::uint32_t index) const;
+    bool less(const Item& a, const Item& b) const;
+    void insertSorted(const std::vector<Item>& batch);
     void mergeTail(std::size_t sortedCount);
 
-    std::vector<std::vector<char16_t>> m_blocks;
+    std::vector<Source> m_sources;
     std::vector<Item> m_items;
+    quint64 m_generation = 0; // counts changes, so that a stale merge is known
+    mutable RouteBatch::TownsCache m_recent;
+
+public:
+    // A search step's routes merged into a copy of the list on the search's worker: a large
+    // step's merge takes longer than the window may stand still.
+    class Merge
+    {
+    public:
+        // Any thread. Uses the routes' text order when they have one. A set `stop` ends it
+        // soon with RouteBatch::Stopped.
+        void prepare(std::shared_ptr<const RouteBatch> routes,
+                     const std::atomic<bool>* stop = nullptr);
+
+    private:
+        friend class RouteListModel;
+        quint64 m_generation = 0;
+        bool m_usable = false; // the list held search routes only
+        std::vector<std::shared_ptr<const RouteBatch>> m_batches;
+        std::vector<Item> m_items;
+        std::shared_ptr<const RouteBatch> m_routes;
+    };
 };
 
 } // namespace moravelt

@@ -1,36 +1,44 @@
 #include "navi/routesearch.h"
 
-#include "navi/routestring.h"
-
 #include <algorithm>
 #include <limits>
+#include <thread>
 
 namespace moravelt {
 
 namespace {
 
-// The cancel flag and the clock are looked at once per this many partial routes expanded.
+// The cancel flag and the clock are looked at once per this many partial routes walked,
+// a few microseconds of work.
 constexpr std::int64_t kCheckInterval = 1024;
-// Reserving address space is free until it is touched; beyond this, let the vector grow.
-constexpr std::int64_t kLargestReserve = std::int64_t(1) << 26;
+// Pieces a parallel step is cut into, so that the threads finish close together.
+constexpr std::size_t kParallelPieces = 64;
 
 } // namespace
 
 RouteSearch::RouteSearch(const RoadGraph& graph, const QString& departure,
-                         const QString& destination, int level, SearchLimits limits)
-    : m_graph(graph), m_limits(limits), m_lookBack(std::max(level, 0) + 1),
-      m_destination(graph.townId(destination)), m_firstMet(std::size_t(graph.townCount()), -1),
-      m_onPath(std::size_t(graph.townCount()), 0)
+                         const QString& destination, int level, SearchLimits limits,
+                         const std::atomic<bool>* stopFlag)
+    : m_graph(graph), m_limits(limits), m_level(std::max(level, 0)),
+      m_departure(graph.townId(departure)), m_destination(graph.townId(destination)), m_threads(1),
+      m_stopFlag(stopFlag)
 {
-    // Entries are indexed with 32 bits.
-    m_limits.maxPartialRoutes = std::clamp<std::int64_t>(m_limits.maxPartialRoutes, 0,
-                                                         std::numeric_limits<std::int32_t>::max());
-    m_entries.reserve(
-        std::size_t(std::clamp<std::int64_t>(m_limits.maxPartialRoutes, 1, kLargestReserve)));
-    // A departure on no road has nothing to expand: the first step finds the frontier empty.
-    const int start = graph.townId(departure);
-    if (start >= 0)
-        m_entries.push_back({start, -1, 0});
+    // A route never comes back to its departure, so a departure that is also the
+    // destination has no route; it is searched like any other town.
+    if (m_destination == m_departure)
+        m_destination = -1;
+    m_limits.maxRoutes =
+        std::clamp<std::int64_t>(m_limits.maxRoutes, 0, std::numeric_limits<std::int32_t>::max());
+}
+
+SearchStop RouteSearch::limitReached() const
+{
+    if (m_cancelled.load(std::memory_order_relaxed) ||
+        (m_stopFlag != nullptr && m_stopFlag->load(std::memory_order_relaxed)))
+        return SearchStop::Cancelled;
+    if (m_elapsed + (std::chrono::steady_clock::now() - m_stepStart) >= m_limits.timeBudget)
+        return SearchStop::TimeBudget;
+    return SearchStop::None;
 }
 
 SearchStep RouteSearch::step()
@@ -41,123 +49,162 @@ SearchStep RouteSearch::step()
         result.frontierEmpty = true;
         return result;
     }
-    const auto stepStart = std::chrono::steady_clock::now();
-    m_path.push_back(-1);
-    // During step k a town first met in step k - lookBack or earlier is not queued again.
-    const std::int32_t lastPrunedStep = m_step - m_lookBack;
-    const std::size_t frontierEnd = m_entries.size();
-    const std::size_t cap = std::size_t(m_limits.maxPartialRoutes);
-
-    for (std::size_t e = m_frontierBegin; e < frontierEnd && result.stop == SearchStop::None; ++e) {
-        if (result.expanded % kCheckInterval == 0) {
-            result.stop = limitReached(stepStart);
-            if (result.stop != SearchStop::None)
-                break;
-        }
-        ++result.expanded;
-        followPath(std::int32_t(e));
-        const Entry from = m_entries[e];
-        for (const RoadGraph::Road& road : m_graph.roadsFrom(from.town)) {
-            const std::int32_t candidate = road.to;
-            if (m_onPath[std::size_t(candidate)])
-                continue;
-            const std::int64_t total = from.microKm + road.microKm;
-            if (candidate == m_destination) {
-                if (m_routes >= m_limits.maxRoutes) {
-                    result.stop = SearchStop::RouteCap;
-                    break;
-                }
-                ++m_routes;
-                result.routes.append(routeString(total));
-                continue;
-            }
-            std::int32_t& firstMet = m_firstMet[std::size_t(candidate)];
-            if (firstMet < 0 || firstMet > lastPrunedStep) {
-                if (m_entries.size() >= cap) {
-                    result.stop = SearchStop::PartialRouteCap;
-                    break;
-                }
-                m_entries.push_back({candidate, std::int32_t(e), total});
-            }
-            if (firstMet < 0) {
-                firstMet = m_step;
-                result.firstMet.append(m_graph.townName(candidate));
-            }
-        }
-    }
-
-    m_elapsed += std::chrono::steady_clock::now() - stepStart;
-    m_expanded += result.expanded;
-    result.frontierEmpty = m_entries.size() == frontierEnd;
-    m_over = result.frontierEmpty || result.stop != SearchStop::None;
-    m_frontierBegin = frontierEnd;
-    ++m_step;
-    return result;
-}
-
-SearchStop RouteSearch::limitReached(std::chrono::steady_clock::time_point stepStart) const
-{
-    if (m_cancelled.load(std::memory_order_relaxed))
-        return SearchStop::Cancelled;
-    if (m_elapsed + (std::chrono::steady_clock::now() - stepStart) >= m_limits.timeBudget)
-        return SearchStop::TimeBudget;
-    return SearchStop::None;
-}
-
-void RouteSearch::followPath(std::int32_t entry)
-{
-    // Frontier entries come grouped under their common ancestors, so usually only the last
-    // few legs differ from the partial route expanded before; only those are re-marked.
-    m_pending.clear();
-    int level = m_step;
-    std::int32_t index = entry;
-    while (level >= 0 && m_path[std::size_t(level)] != index) {
-        m_pending.push_back(index);
-        index = m_entries[std::size_t(index)].parent;
-        --level;
-    }
-    for (int l = level + 1; l <= m_step; ++l) {
-        const std::int32_t old = m_path[std::size_t(l)];
-        if (old >= 0)
-            m_onPath[std::size_t(m_entries[std::size_t(old)].town)] = 0;
-    }
-    for (std::size_t i = 0; i < m_pending.size(); ++i) {
-        const std::int32_t now = m_pending[i];
-        m_path[std::size_t(m_step) - i] = now;
-        m_onPath[std::size_t(m_entries[std::size_t(now)].town)] = 1;
-    }
-}
-
-QString RouteSearch::routeString(std::int64_t microKm) const
-{
-    // Written into a text sized once: a long search builds many of these, and growing them
-    // piece by piece costs more than the search itself.
-    const QString total = RouteString::formatTotal(microKm);
-    const QString& destination = m_graph.townName(m_destination);
-    qsizetype length = total.size() + 1 + destination.size();
-    for (const std::int32_t entry : m_path)
-        length += 1 + m_graph.townName(m_entries[std::size_t(entry)].town).size();
-    QString route(length, Qt::Uninitialized);
-    QChar* out = route.data();
-    const auto put = [&out](const QString& text) {
-        std::copy_n(text.constData(), text.size(), out);
-        out += text.size();
+    m_stepStart = std::chrono::steady_clock::now();
+    const auto done = [&] {
+        m_elapsed += std::chrono::steady_clock::now() - m_stepStart;
+        m_expanded += result.expanded;
+        m_routes += result.routes.size();
+        m_over = result.frontierEmpty || result.stop != SearchStop::None;
+        ++m_step;
+        return std::move(result);
     };
-    put(total);
-    for (const std::int32_t entry : m_path) {
-        *out++ = u'-';
-        put(m_graph.townName(m_entries[std::size_t(entry)].town));
+    // A departure on no road has nothing to walk: the first step is the last.
+    if (m_departure < 0) {
+        result.frontierEmpty = true;
+        return done();
     }
-    *out++ = u'-';
-    put(destination);
-    return route;
+    if (!m_memo) {
+        m_memo = std::make_unique<SearchMemo>(m_graph, m_departure, m_destination, m_level);
+        m_towns = std::make_shared<const TownOrder>(m_graph.townNames());
+        result.stop = m_memo->build([this] { return limitReached(); }, m_limits.maxStates);
+        if (result.stop != SearchStop::None)
+            return done();
+    }
+    const int legs = m_step + 1;
+    result.routes = RouteBatch(m_towns, m_destination, legs);
+    for (const std::int32_t town : m_memo->firstMetInStep(m_step))
+        result.firstMet << m_graph.townName(town);
+    result.frontierEmpty = m_step >= m_memo->endStep();
+
+    const std::uint64_t expected = m_memo->routesInStep(m_step);
+    if (expected == 0)
+        return done();
+    const std::int64_t room = m_limits.maxRoutes - m_routes;
+    if (m_threads > 1 && expected >= m_parallelRoutes && expected <= std::uint64_t(room) &&
+        legs > 2) {
+        result.stop = walkInParallel(legs, result.routes, result.expanded);
+    } else {
+        const std::int32_t root = std::int32_t(result.routes.addNode(-1, m_departure));
+        result.stop = walk({0, root, 0}, legs, result.routes, room, result.expanded);
+    }
+    return done();
 }
 
-std::size_t RouteSearch::memoryBytes() const
+SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out, std::int64_t maxRoutes,
+                             std::int64_t& expandedTotal) const
 {
-    // Reserved but untouched entries cost no memory, so only the used ones count.
-    return m_entries.size() * sizeof(Entry) + m_firstMet.capacity() * sizeof(std::int32_t) +
-           m_onPath.capacity() + (m_path.capacity() + m_pending.capacity()) * sizeof(std::int32_t);
+    // Counted here and added once: two threads bumping neighbouring counters would fight
+    // over one cache line.
+    std::int64_t expanded = 0;
+    const auto finish = [&](SearchStop stop) {
+        expandedTotal += expanded;
+        return stop;
+    };
+    struct Frame
+    {
+        Prefix at;
+        int next;
+    };
+    std::vector<Frame> stack{{from, 0}};
+    stack.reserve(std::size_t(legs) + 1);
+    const SearchMemo& memo = *m_memo;
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        const SearchMemo::State& state = memo.state(frame.at.state);
+        const auto roads = m_graph.roadsFrom(state.town);
+        if (frame.next == int(roads.size())) {
+            stack.pop_back();
+            continue;
+        }
+        const int road = frame.next++;
+        const std::int32_t child = memo.child(state, road);
+        const std::int64_t total = frame.at.microKm + roads[std::size_t(road)].microKm;
+        if (child == SearchMemo::kDestination) {
+            if (state.position + 1 != legs)
+                continue;
+            if (out.size() >= maxRoutes)
+                return finish(SearchStop::RouteCap);
+            out.addRoute(std::uint32_t(frame.at.node), total);
+            continue;
+        }
+        if (child < 0 || !memo.reaches(child, legs - state.position - 1))
+            continue;
+        if (++expanded % kCheckInterval == 0) {
+            if (const SearchStop stop = limitReached(); stop != SearchStop::None)
+                return finish(stop);
+        }
+        const auto node = std::int32_t(out.addNode(frame.at.node, roads[std::size_t(road)].to));
+        stack.push_back({{child, node, total}, 0});
+    }
+    return finish(SearchStop::None);
+}
+
+SearchStop RouteSearch::walkInParallel(int legs, RouteBatch& out, std::int64_t& expanded) const
+{
+    // Cut the step into the partial routes of the first few legs, in walking order; each
+    // piece is walked on its own and the pieces are joined in that order, so the routes
+    // and their order do not depend on which thread walked what.
+    const SearchMemo& memo = *m_memo;
+    RouteBatch prefix(out.towns(), m_destination, legs);
+    std::vector<Prefix> pieces{{0, std::int32_t(prefix.addNode(-1, m_departure)), 0}};
+    for (int depth = 0; pieces.size() < kParallelPieces && depth + 2 < legs; ++depth) {
+        std::vector<Prefix> deeper;
+        for (const Prefix& piece : pieces) {
+            const SearchMemo::State& state = memo.state(piece.state);
+            const auto roads = m_graph.roadsFrom(state.town);
+            for (int road = 0; road < int(roads.size()); ++road) {
+                const std::int32_t child = memo.child(state, road);
+                if (child < 0 || !memo.reaches(child, legs - state.position - 1))
+                    continue;
+                const auto node =
+                    std::int32_t(prefix.addNode(piece.node, roads[std::size_t(road)].to));
+                deeper.push_back({child, node, piece.microKm + roads[std::size_t(road)].microKm});
+                ++expanded;
+            }
+        }
+        pieces = std::move(deeper);
+    }
+
+    std::vector<RouteBatch> parts(pieces.size(), RouteBatch(out.towns(), m_destination, legs));
+    std::vector<SearchStop> stops(pieces.size(), SearchStop::None);
+    std::vector<std::int64_t> walked(pieces.size(), 0);
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> stopped{false};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < pieces.size() && !stopped; i = next++) {
+            // The piece's first node is a node of `prefix`: parents below zero say so.
+            const Prefix start{pieces[i].state, ~pieces[i].node, pieces[i].microKm};
+            stops[i] =
+                walk(start, legs, parts[i], std::numeric_limits<std::int64_t>::max(), walked[i]);
+            if (stops[i] != SearchStop::None)
+                stopped = true;
+        }
+    };
+    std::thread helper(work);
+    work();
+    helper.join();
+    // Each piece goes in after those of its first towns not placed yet, so that every
+    // partial route's continuations lie together after it, as in a walk on one thread.
+    std::vector<std::int32_t> placed(prefix.nodeCount(), -1);
+    std::vector<std::int32_t> chain;
+    SearchStop stop = SearchStop::None;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        chain.clear();
+        for (std::int32_t n = pieces[i].node; n >= 0 && placed[std::size_t(n)] < 0;
+             n = prefix.node(std::size_t(n)).parent)
+            chain.push_back(n);
+        for (auto n = chain.rbegin(); n != chain.rend(); ++n) {
+            const RouteBatch::Node& node = prefix.node(std::size_t(*n));
+            placed[std::size_t(*n)] = std::int32_t(
+                out.addNode(node.parent < 0 ? -1 : placed[std::size_t(node.parent)], node.town));
+        }
+        out.append(parts[i], placed);
+        parts[i] = RouteBatch(); // each piece's nodes are held once, not twice, at a time
+        expanded += walked[i];
+        if (stop == SearchStop::None)
+            stop = stops[i];
+    }
+    return stop;
 }
 
 } // namespace moravelt

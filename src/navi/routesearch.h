@@ -2,67 +2,94 @@
 
 #include "navi/roadgraph.h"
 #include "navi/searchlimits.h"
+#include "navi/searchmemo.h"
 #include "navi/searchstep.h"
 
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace moravelt {
 
-// The breadth-first route search, one step per call so that the caller can ask, yield or
-// stop between steps. A partial route is a town, the partial route it grew from and the
-// running total; a route never passes a town twice, and a town first met more than the
-// precision level's steps ago is not queued again. Towns are compared by identity.
+// The route search, one step per call so that the caller can ask, yield or stop between
+// steps. Step k finds the routes of k + 1 legs: the simple paths from the departure that
+// never pass the destination and whose town at each position p obeys p <= h + level (h the
+// town's fewest legs from the departure); see SearchMemo for why these are exactly the
+// routes the step-by-step search with its look-back finds. Each step is a depth-first walk
+// bounded to k + 1 legs that enters only partial routes the memo says end at the
+// destination after exactly that many legs, so memory stays proportional to what is found.
+//
+// Order. The step-by-step search orders its frontier by the entry each partial route grew
+// from and then by the row order of the roads, which is the lexicographic order of the rows
+// taken; a depth-first walk taking each town's roads in row order meets the same partial
+// routes, and so the same routes, in that same order.
 class RouteSearch
 {
 public:
     // The graph must outlive the search. Level 0 is the roughest; below 0 counts as 0.
+    // `stopFlag`, when given, cancels like cancel().
     RouteSearch(const RoadGraph& graph, const QString& departure, const QString& destination,
-                int level, SearchLimits limits = {});
+                int level, SearchLimits limits = {}, const std::atomic<bool>* stopFlag = nullptr);
 
-    // Runs the next step. After a step with an empty frontier or a stop, the search is over.
+    // Runs the next step. After the last step or a stop, the search is over.
     SearchStep step();
     bool isOver() const { return m_over; }
     // Safe from any thread: the running step stops soon with SearchStop::Cancelled.
     void cancel() { m_cancelled.store(true, std::memory_order_relaxed); }
+    // Threads a step with at least `minRoutes` routes is spread over; 1 walks on the
+    // calling thread only, the default: the walk is bound by memory, and on the machines
+    // measured so far two threads building and then joining their node trees were slower.
+    void setThreads(int threads, std::uint64_t minRoutes = kParallelRoutes)
+    {
+        m_threads = std::max(threads, 1);
+        m_parallelRoutes = minRoutes;
+    }
+    static constexpr std::uint64_t kParallelRoutes = 20'000;
 
     int nextStepIndex() const { return m_step; }
-    std::int64_t partialRoutes() const { return std::int64_t(m_entries.size()); }
+    // The last step (valid once the first step has run).
+    int endStep() const { return m_memo ? m_memo->endStep() : 0; }
+    // Routes step k finds, saturating (valid once the first step has run).
+    std::uint64_t routesInStep(int k) const { return m_memo ? m_memo->routesInStep(k) : 0; }
+    int stateCount() const { return m_memo ? m_memo->stateCount() : 0; }
     std::int64_t expandedTotal() const { return m_expanded; }
     std::int64_t routesFound() const { return m_routes; }
-    // The search's own memory, the road graph not included.
-    std::size_t memoryBytes() const;
+    // The search's own memory, the road graph and the routes given out not included.
+    std::size_t memoryBytes() const { return m_memo ? m_memo->memoryBytes() : 0; }
 
 private:
-    struct Entry
+    struct Prefix
     {
-        std::int32_t town;
-        std::int32_t parent; // -1 for the departure
+        std::int32_t state;
+        std::int32_t node;
         std::int64_t microKm;
     };
 
-    void followPath(std::int32_t entry);
-    QString routeString(std::int64_t microKm) const;
-    SearchStop limitReached(std::chrono::steady_clock::time_point stepStart) const;
+    SearchStop limitReached() const;
+    SearchStop walk(const Prefix& from, int legs, RouteBatch& out, std::int64_t maxRoutes,
+                    std::int64_t& expanded) const;
+    SearchStop walkInParallel(int legs, RouteBatch& out, std::int64_t& expanded) const;
 
     const RoadGraph& m_graph;
     SearchLimits m_limits;
-    int m_lookBack;
+    int m_level;
+    std::int32_t m_departure;
     std::int32_t m_destination;
-    std::vector<Entry> m_entries; // every partial route; a step's frontier is a range
-    std::size_t m_frontierBegin = 0;
-    std::vector<std::int32_t> m_firstMet; // step in which each town was first met, -1 never
-    std::vector<std::uint8_t> m_onPath;   // towns of the partial route being expanded
-    std::vector<std::int32_t> m_path;     // its entries, one per leg count
-    std::vector<std::int32_t> m_pending;
+    TownOrderPtr m_towns;
+    std::unique_ptr<SearchMemo> m_memo;
+    int m_threads;
+    std::uint64_t m_parallelRoutes = kParallelRoutes;
     int m_step = 0;
     bool m_over = false;
     std::int64_t m_expanded = 0;
     std::int64_t m_routes = 0;
     std::chrono::steady_clock::duration m_elapsed{};
+    std::chrono::steady_clock::time_point m_stepStart;
     std::atomic<bool> m_cancelled{false};
+    const std::atomic<bool>* m_stopFlag;
 };
 
 } // namespace moravelt

@@ -4,11 +4,17 @@
 
 namespace moravelt::RouteString {
 
+std::int64_t wholeKm(std::int64_t microKm)
+{
+    // Distances are never negative (the road graph refuses them), so this rounds halves up;
+    // written so that the largest total does not overflow.
+    const std::int64_t whole = microKm / RoadGraph::kMicroPerKm;
+    return whole + (microKm % RoadGraph::kMicroPerKm >= RoadGraph::kMicroPerKm / 2 ? 1 : 0);
+}
+
 QString formatTotal(std::int64_t microKm)
 {
-    // Distances are never negative (the road graph refuses them), so this rounds halves up.
-    const std::int64_t whole = (microKm + RoadGraph::kMicroPerKm / 2) / RoadGraph::kMicroPerKm;
-    return QString::number(whole).rightJustified(5, u'0');
+    return QString::number(wholeKm(microKm)).rightJustified(5, u'0');
 }
 
 QString make(std::int64_t microKm, const QStringList& towns)

@@ -9,6 +9,8 @@ namespace moravelt::RouteString {
 // A route string is the total in at least five digits followed by "-" and each town of the
 // route: "00123-A-B-C". Town names never contain "-", so splitting needs no escaping.
 
+// A total of zero or more in whole kilometres, halves away from zero.
+std::int64_t wholeKm(std::int64_t microKm);
 // A total of zero or more made whole (halves away from zero) in at least five digits.
 QString formatTotal(std::int64_t microKm);
 // The route string of a path of towns and its total.

@@ -5,14 +5,17 @@
 
 namespace moravelt {
 
-// Bounds that keep one route search from running away: a step can triple the number of
-// partial routes, and the higher precision levels grow them into the billions.
+// Bounds that keep one route search within the machine: a far pair at the best precision
+// has millions of routes, and a large map more than any list can hold.
 struct SearchLimits
 {
-    // Partial routes held at once; 16 bytes each, so the default stays near 64 MB.
-    std::int64_t maxPartialRoutes = 4'000'000;
+    // Rows of "tbl_距離" read before giving up: far above any real map.
+    std::int64_t maxRoadRows = 10'000'000;
     // Routes found in one search; each becomes a line of the route list.
-    std::int64_t maxRoutes = 200'000;
+    std::int64_t maxRoutes = 1'000'000;
+    // States of the search's table of what each partial route can still reach, set up
+    // before the first step; a few thousand on real maps.
+    std::int64_t maxStates = 4'000'000;
     // Computing time of the whole search, not counting the time a question waits.
     std::chrono::milliseconds timeBudget{60'000};
 };

@@ -1,30 +1,32 @@
 #pragma once
 
+#include "navi/routebatch.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 
 namespace moravelt {
 
-// Why a step stopped before the end of its frontier.
+// Why a step stopped before its end.
 enum class SearchStop
 {
     None,
-    PartialRouteCap,
     RouteCap,
     TimeBudget,
     Cancelled,
+    StateCap,
 };
 
 // What one step of the route search did.
 struct SearchStep
 {
     int index = 0;              // steps count from 0
-    QStringList routes;         // route strings found, in the order they were found
+    RouteBatch routes;          // routes found, in the order they were found
     QStringList firstMet;       // towns met for the first time, in that order
     bool frontierEmpty = false; // nothing is left to expand: the search is over
     SearchStop stop = SearchStop::None;
-    std::int64_t expanded = 0; // partial routes expanded
+    std::int64_t expanded = 0; // partial routes walked
 
     bool found() const { return !routes.isEmpty(); }
     // The progress caption: "+" and "-" before each town first met in this step.

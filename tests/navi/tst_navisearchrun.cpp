@@ -59,7 +59,9 @@ private slots:
     void limitStopsWithAMessageAndKeepsTheRoutes();
     void secondStartIsRefusedWhileRunning();
     void cancelStopsWithoutASound();
-    void failedRoadQueryStartsNothing();
+    void failedRoadQueryIsReported_data();
+    void failedRoadQueryIsReported();
+    void endlessRoadsLeaveTheWindowsFree();
 };
 
 void TestNaviSearchRun::asksAfterAStepThatFoundARoute_data()
@@ -117,17 +119,18 @@ void TestNaviSearchRun::limitStopsWithAMessageAndKeepsTheRoutes()
 {
     Run run(completeMap({"A", "B", "C", "D", "E", "F"}));
     SearchLimits limits;
-    limits.maxPartialRoutes = 20;
+    limits.maxRoutes = 7;
     run.search.setLimits(limits);
     QVERIFY(run.search.start(QStringLiteral("A"), QStringLiteral("F"), 4));
     QVERIFY(run.finished.wait(10000));
     QCOMPARE(run.prompt.messages.size(), 1);
     QVERIFY(run.prompt.messages.first().contains(QStringLiteral("ナビ精度")));
     // Step 0 finds the direct road and step 1 the four routes through one town; step 2
-    // finds A-B-C-F and stops on its 21st partial route, without a question.
+    // finds A-B-C-F and A-B-D-F and stops on its third route, without a question.
     QCOMPARE(run.prompt.questions.size(), 2);
-    QCOMPARE(run.list.count(), 6);
+    QCOMPARE(run.list.count(), 7);
     QCOMPARE(run.list.text(5), QStringLiteral("00003-A-B-C-F"));
+    QCOMPARE(run.list.text(6), QStringLiteral("00003-A-B-D-F"));
     QCOMPARE(run.list.text(0), QStringLiteral("00001-A-F"));
     QCOMPARE(run.captionTexts().last(), NaviSearchRun::kNormalCaption);
     QCOMPARE(run.finished.size(), 1);
@@ -161,19 +164,56 @@ void TestNaviSearchRun::cancelStopsWithoutASound()
     QCOMPARE(run.list.text(0), QStringLiteral("00001-A-B"));
 }
 
-void TestNaviSearchRun::failedRoadQueryStartsNothing()
+void TestNaviSearchRun::failedRoadQueryIsReported_data()
 {
-    const TestMapDb db(detourMap());
-    failWhenRead(db, QStringLiteral("tbl_距離"), QStringLiteral("A"));
-    const MapDatabase cn(db.connectionString());
-    RouteListModel list;
-    TestPrompt prompt;
-    NaviSearchRun search(cn, list, prompt);
-    QSignalSpy started(&search, &NaviSearchRun::started);
-    QVERIFY_THROWS_EXCEPTION(MoraveltError,
-                             search.start(QStringLiteral("A"), QStringLiteral("D"), 0));
-    QVERIFY(!search.isRunning());
-    QCOMPARE(started.size(), 0);
+    QTest::addColumn<QStringList>("statements");
+    QTest::addColumn<qint64>("maxRoadRows");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("no table") << QStringList{"DROP TABLE tbl_距離"} << qint64(100)
+                              << QStringLiteral("問い合わせ");
+    QTest::newRow("more rows than the bound")
+        << QStringList{} << qint64(3) << QStringLiteral("tbl_距離");
+}
+
+void TestNaviSearchRun::failedRoadQueryIsReported()
+{
+    QFETCH(QStringList, statements);
+    QFETCH(qint64, maxRoadRows);
+    QFETCH(QString, said);
+    Run run(detourMap());
+    for (const QString& statement : statements)
+        QVERIFY(alterMap(run.loaded.db, statement));
+    SearchLimits limits;
+    limits.maxRoadRows = maxRoadRows;
+    run.search.setLimits(limits);
+    run.list.addRoutes({"99999-left-over"});
+    QVERIFY(run.search.start(QStringLiteral("A"), QStringLiteral("D"), 0));
+    QVERIFY(run.finished.wait(10000));
+    QCOMPARE(run.prompt.errors.size(), 1);
+    QVERIFY2(run.prompt.errors.first().contains(said), qPrintable(run.prompt.errors.first()));
+    QVERIFY(run.prompt.questions.isEmpty());
+    QCOMPARE(run.list.count(), 0);
+    QCOMPARE(run.captionTexts().last(), NaviSearchRun::kNormalCaption);
+    QVERIFY(!run.search.isRunning());
+}
+
+void TestNaviSearchRun::endlessRoadsLeaveTheWindowsFree()
+{
+    Run run(detourMap());
+    QVERIFY(alterMap(run.loaded.db, QStringLiteral("DROP TABLE tbl_距離")));
+    QVERIFY(alterMap(run.loaded.db,
+                     QStringLiteral("CREATE VIEW tbl_距離 AS WITH RECURSIVE n(i) AS "
+                                    "(SELECT 1 UNION ALL SELECT i + 1 FROM n) "
+                                    "SELECT 'A' AS 出発地, 'B' AS 目的地, 1 AS km FROM n")));
+    // Read on this thread, the roads would never let start() return.
+    QVERIFY(run.search.start(QStringLiteral("A"), QStringLiteral("D"), 0));
+    bool answered = false;
+    QTimer::singleShot(0, [&answered] { answered = true; });
+    QTRY_VERIFY(answered);
+    QVERIFY(run.search.isRunning());
+    run.search.cancel();
+    QVERIFY(!run.search.isRunning());
+    QCOMPARE(run.finished.size(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestNaviSearchRun)

@@ -1,3 +1,4 @@
+#include "bfsroutesearch.h"
 #include "mapdb/queryslots.h"
 #include "mapdb/querytexts.h"
 #include "searchtestmaps.h"
@@ -106,6 +107,50 @@ TestMap randomMap(QRandomGenerator& random, QStringList& towns)
     return map;
 }
 
+// A larger map for the comparison with the breadth-first search: names that nest, parallel
+// and repeated rows, one-way rows, and a pocket of towns that only the destination leads
+// into. Returns the departure and the destination through the last two arguments.
+TestMap pocketMap(QRandomGenerator& random, QString& departure, QString& destination)
+{
+    static const QStringList pool{"津", "大津", "津山", "山", "京",   "京都", "東京", "A",
+                                  "AB", "B",    "BA",   "町", "町田", "田",   "A B",  "A!"};
+    QStringList towns = pool;
+    for (qsizetype i = towns.size() - 1; i > 0; --i)
+        towns.swapItemsAt(i, random.bounded(int(i + 1)));
+    const int count = 5 + random.bounded(8);
+    const QStringList main = towns.mid(0, count);
+    const QStringList pocket = towns.mid(count, random.bounded(3));
+    const int percent = 20 + random.bounded(40);
+    TestMap map;
+    const auto leg = [&](const QString& from, const QString& to) {
+        const int parallel = random.bounded(8) == 0 ? 2 : 1;
+        for (int r = 0; r < parallel; ++r)
+            oneWay(map, from, to, random.bounded(4) == 0 ? 1 : 0.5 * (1 + random.bounded(40)));
+        if (random.bounded(3) != 0)
+            oneWay(map, to, from, 0.5 * (1 + random.bounded(40)));
+    };
+    for (const QString& from : main) {
+        for (const QString& to : main) {
+            if (from < to && random.bounded(100) < percent)
+                leg(from, to);
+        }
+    }
+    departure = main[random.bounded(int(main.size()))];
+    const int pick = random.bounded(12);
+    destination = pick == 0   ? departure
+                  : pick == 1 ? QStringLiteral("無")
+                              : main[random.bounded(int(main.size()))];
+    for (const QString& town : pocket) {
+        oneWay(map, destination, town, 1 + random.bounded(9));
+        oneWay(map, town, main[random.bounded(int(main.size()))], 1 + random.bounded(9));
+    }
+    if (pocket.size() == 2)
+        leg(pocket[0], pocket[1]);
+    for (qsizetype i = qsizetype(map.roads.size()) - 1; i > 0; --i)
+        std::swap(map.roads[std::size_t(i)], map.roads[std::size_t(random.bounded(int(i + 1)))]);
+    return map;
+}
+
 } // namespace
 
 class TestRouteSearchDiff : public QObject
@@ -113,6 +158,7 @@ class TestRouteSearchDiff : public QObject
     Q_OBJECT
 private slots:
     void matchesTheStepByStepSearch();
+    void matchesTheBreadthFirstSearch();
 };
 
 void TestRouteSearchDiff::matchesTheStepByStepSearch()
@@ -143,20 +189,71 @@ void TestRouteSearchDiff::matchesTheStepByStepSearch()
         QVERIFY2(steps.size() == expected.size(), where.constData());
         for (std::size_t i = 0; i < steps.size(); ++i) {
             const SearchStep& step = steps[i];
-            QVERIFY2(step.routes == expected[i].routes, where.constData());
+            QVERIFY2(step.routes.texts() == expected[i].routes, where.constData());
             QVERIFY2(step.frontierEmpty == expected[i].last, where.constData());
             QVERIFY2((step.found() && !step.frontierEmpty) == expected[i].question,
                      where.constData());
             const QString caption =
                 step.index > 0 && !step.frontierEmpty ? step.caption() : QString();
             QVERIFY2(caption == expected[i].caption, where.constData());
-            routes += int(step.routes.size());
+            routes += step.routes.size();
             questions += expected[i].question ? 1 : 0;
         }
     }
     // The maps are meant to exercise the search, not to miss the destination every time.
     QVERIFY(routes > 1000);
     QVERIFY(questions > 100);
+}
+
+void TestRouteSearchDiff::matchesTheBreadthFirstSearch()
+{
+    int routes = 0;
+    int pastLastRoute = 0;
+    for (quint32 seed = 1; seed <= 600; ++seed) {
+        QRandomGenerator random(seed);
+        QString departure;
+        QString destination;
+        LoadedMap loaded(pocketMap(random, departure, destination));
+        const int level = int(seed % 5);
+        test::BfsRouteSearch oracle(loaded.graph, departure, destination, level);
+        std::vector<test::BfsRouteSearch::Step> expected;
+        while (!oracle.isOver())
+            expected.push_back(oracle.step());
+
+        // One thread, and two with every step cut into pieces: the same steps either way.
+        for (const int threads : {1, 2}) {
+            RouteSearch search(loaded.graph, departure, destination, level);
+            search.setThreads(threads, 1);
+            const std::vector<SearchStep> steps = allSteps(search);
+            const QByteArray where = QStringLiteral("seed %1, %2 to %3, level %4, %5 threads")
+                                         .arg(seed)
+                                         .arg(departure, destination)
+                                         .arg(level)
+                                         .arg(threads)
+                                         .toUtf8();
+            QVERIFY2(steps.size() == expected.size(), where.constData());
+            QVERIFY2(search.endStep() == int(expected.size()) - 1, where.constData());
+            for (std::size_t i = 0; i < steps.size(); ++i) {
+                const QStringList found = steps[i].routes.texts();
+                QVERIFY2(found == expected[i].routes, where.constData());
+                QVERIFY2(search.routesInStep(int(i)) == std::uint64_t(found.size()),
+                         where.constData());
+                QVERIFY2(steps[i].firstMet == expected[i].firstMet, where.constData());
+                QVERIFY2(steps[i].frontierEmpty == expected[i].frontierEmpty, where.constData());
+                QVERIFY2(steps[i].stop == SearchStop::None, where.constData());
+                if (threads == 1)
+                    routes += int(found.size());
+            }
+        }
+        int lastFound = -1;
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            lastFound = expected[i].routes.isEmpty() ? lastFound : int(i);
+        pastLastRoute += int(expected.size()) - 1 - lastFound > 1 ? 1 : 0;
+    }
+    // The maps must exercise the search: many routes, and searches that go on well past
+    // their last route (so the end step is not simply the last step with a route).
+    QVERIFY(routes > 10000);
+    QVERIFY(pastLastRoute > 100);
 }
 
 QTEST_GUILESS_MAIN(TestRouteSearchDiff)

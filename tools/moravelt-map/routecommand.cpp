@@ -24,9 +24,9 @@ const char* const kUsage =
 QString endLine(const SearchStep& step, const SearchLimits& limits)
 {
     switch (step.stop) {
-    case SearchStop::PartialRouteCap:
-        return QStringLiteral("end: cap of %1 partial routes reached in step %2")
-            .arg(limits.maxPartialRoutes)
+    case SearchStop::StateCap:
+        return QStringLiteral("end: cap of %1 search states reached before step %2")
+            .arg(limits.maxStates)
             .arg(step.index);
     case SearchStop::RouteCap:
         return QStringLiteral("end: cap of %1 routes reached in step %2")
@@ -99,8 +99,8 @@ int runRouteCommand(const QStringList& args)
             const SearchStep step = search.step();
             if (step.found()) {
                 out << "step " << step.index << '\n';
-                for (const QString& route : step.routes)
-                    out << route << '\n';
+                for (int i = 0; i < step.routes.size(); ++i)
+                    out << step.routes.text(i) << '\n';
             }
             if (search.isOver()) {
                 out << endLine(step, limits) << '\n';
