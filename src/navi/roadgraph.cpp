@@ -3,6 +3,7 @@
 #include "app/moravelterror.h"
 #include "mapdb/mapdatabase.h"
 #include "mapdb/querytexts.h"
+#include "mapdb/recordset.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -92,6 +93,21 @@ RoadGraph RoadGraph::load(const MapDatabase& cn, const std::atomic<bool>* cancel
             throw MoraveltError(queryFailure(query.lastError()));
     }
     db.close();
+    graph.index(rows);
+    return graph;
+}
+
+RoadGraph RoadGraph::fromRecordset(const Recordset& roads)
+{
+    const int from = roads.columnIndex(QStringLiteral("出発地"));
+    const int to = roads.columnIndex(QStringLiteral("目的地"));
+    const int km = roads.columnIndex(QStringLiteral("km"));
+    RoadGraph graph;
+    std::vector<Row> rows;
+    for (int i = 0; i < roads.rowCount(); ++i) {
+        const QVariantList& row = roads.row(i);
+        graph.addRow(row.value(from), row.value(to), row.value(km), rows);
+    }
     graph.index(rows);
     return graph;
 }

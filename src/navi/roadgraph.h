@@ -12,6 +12,7 @@
 namespace moravelt {
 
 class MapDatabase;
+class Recordset;
 
 // The roads of "tbl_距離" held in memory with integer town ids, read with one query. Each
 // town's roads keep the rows' order, which is the order the per-town query returns them in.
@@ -35,6 +36,8 @@ public:
     // incomplete).
     static RoadGraph load(const MapDatabase& cn, const std::atomic<bool>* cancel = nullptr,
                           std::int64_t maxRows = kMaxRows);
+    // Builds from a result with the columns "出発地", "目的地" and "km", in its row order.
+    static RoadGraph fromRecordset(const Recordset& roads);
 
     // -1 for a name that is on no usable road.
     int townId(const QString& name) const { return m_ids.value(name, -1); }

@@ -152,7 +152,7 @@ void TestSampleWorld::shortestWay()
     RouteSearch search(graph, departure, destination, 1, SearchLimits{});
     QStringList routes;
     for (int step = 0; step < 7 && !search.isOver(); ++step)
-        routes += search.step().routes;
+        routes += search.step().routes.texts();
     QVERIFY(!routes.isEmpty());
     // The total leads every route string, zero-padded to one width.
     std::sort(routes.begin(), routes.end());
