@@ -51,18 +51,18 @@ BenchWorld& BenchWorld::generated(int towns)
     return *world;
 }
 
-void BenchWorld::pickFarApartTowns()
+std::pair<int, int> farApart(const RoadGraph& graph)
 {
-    // Two sweeps of a breadth-first walk: the town farthest from the farthest town.
-    const auto farthest = [this](int from) {
-        std::vector<int> legs(std::size_t(m_graph.townCount()), -1);
+    // Two sweeps of a breadth-first walk.
+    const auto farthest = [&graph](int from) {
+        std::vector<int> legs(std::size_t(graph.townCount()), -1);
         std::deque<int> queue{from};
         legs[std::size_t(from)] = 0;
         int last = from;
         while (!queue.empty()) {
             last = queue.front();
             queue.pop_front();
-            for (const RoadGraph::Road& road : m_graph.roadsFrom(last)) {
+            for (const RoadGraph::Road& road : graph.roadsFrom(last)) {
                 if (legs[std::size_t(road.to)] < 0) {
                     legs[std::size_t(road.to)] = legs[std::size_t(last)] + 1;
                     queue.push_back(road.to);
@@ -71,10 +71,17 @@ void BenchWorld::pickFarApartTowns()
         }
         return last;
     };
+    if (graph.townCount() == 0)
+        return {0, 0};
+    const int a = farthest(0);
+    return {a, farthest(a)};
+}
+
+void BenchWorld::pickFarApartTowns()
+{
     if (m_graph.townCount() == 0)
         return;
-    const int a = farthest(0);
-    const int b = farthest(a);
+    const auto [a, b] = farApart(m_graph);
     m_departure = m_graph.townName(a);
     m_destination = m_graph.townName(b);
 }

@@ -6,8 +6,13 @@
 
 #include <QString>
 #include <memory>
+#include <utility>
 
 namespace moravelt {
+
+// Two towns far apart by legs: the town farthest from the town farthest from the first one.
+// Both are 0 on a map without roads.
+std::pair<int, int> farApart(const RoadGraph& graph);
 
 // A map to measure on, opened like the game opens it, with two towns far apart by road.
 class BenchWorld

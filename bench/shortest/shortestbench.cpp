@@ -27,30 +27,6 @@ struct World
     QString destination;
 };
 
-// The town farthest in legs from the town farthest from the first one.
-std::pair<int, int> farApart(const RoadGraph& graph)
-{
-    const auto farthest = [&graph](int from) {
-        std::vector<int> legs(std::size_t(graph.townCount()), -1);
-        std::deque<int> queue{from};
-        legs[std::size_t(from)] = 0;
-        int last = from;
-        while (!queue.empty()) {
-            last = queue.front();
-            queue.pop_front();
-            for (const RoadGraph::Road& road : graph.roadsFrom(last)) {
-                if (legs[std::size_t(road.to)] < 0) {
-                    legs[std::size_t(road.to)] = legs[std::size_t(last)] + 1;
-                    queue.push_back(road.to);
-                }
-            }
-        }
-        return last;
-    };
-    const int a = farthest(0);
-    return {a, farthest(a)};
-}
-
 // Generated maps go straight into memory: the algorithms read the graph, not the database.
 const World& world(int towns)
 {
