@@ -30,6 +30,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     registerSampleWorldBenchmarks();
     registerParallelBenchmark();
+    registerCancelBenchmark();
     registerGeneratedBenchmarks(towns1000, "towns:1000");
     registerGeneratedBenchmarks(towns10000, "towns:10000");
     registerRoadLoadBenchmark(sampleWorld, "sample");

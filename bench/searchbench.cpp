@@ -2,15 +2,18 @@
 
 #include "benchworld.h"
 #include "bfsroutesearch.h"
+#include "navi/routebatch.h"
 #include "navi/routelistmodel.h"
 #include "navi/routesearch.h"
 #include "peakmemory.h"
 
 #include <algorithm>
+#include <atomic>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <deque>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace moravelt {
@@ -251,6 +254,45 @@ void registerParallelBenchmark()
             ->Unit(benchmark::kMillisecond)
             ->UseManualTime()
             ->Iterations(3);
+    }
+}
+
+void registerCancelBenchmark()
+{
+    // What the game's worker does in a step (walk, then sort the step's routes), stopped
+    // after `delay` ms from another thread: the time from the stop to the worker's return.
+    for (const int delay : {5, 50, 300, 600}) {
+        benchmark::RegisterBenchmark(
+            ("CancelLatency/sample/level:4/after_ms:" + std::to_string(delay)).c_str(),
+            [=](benchmark::State& state) {
+                const Pair pair = farthestPairs(BenchWorld::sample().graph(), 1).front();
+                double worst = 0;
+                for (auto _ : state) {
+                    std::atomic<bool> stop{false};
+                    RouteSearch search(BenchWorld::sample().graph(), pair.departure,
+                                       pair.destination, 4, SearchLimits{}, &stop);
+                    std::thread worker([&] {
+                        try {
+                            while (!search.isOver() && !stop.load()) {
+                                SearchStep step = search.step();
+                                step.routes.sortTextOrder(&stop);
+                            }
+                        } catch (const RouteBatch::Stopped&) {
+                        }
+                    });
+                    std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+                    const auto stopped = Clock::now();
+                    stop = true;
+                    worker.join();
+                    const double latency = secondsSince(stopped);
+                    worst = std::max(worst, latency);
+                    state.SetIterationTime(latency);
+                }
+                state.counters["worst_ms"] = worst * 1000.0;
+            })
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime()
+            ->Iterations(5);
     }
 }
 
