@@ -7,6 +7,7 @@
 #include "mapdb/mapfilekind.h"
 #include "mapdb/mapschemacheck.h"
 #include "outputfile.h"
+#include "sqlitefilewrite.h"
 
 #include <QDir>
 #include <QSqlDatabase>
@@ -20,27 +21,13 @@ namespace {
 
 std::vector<int> writeDatabase(const JetFile& jet, const QString& path)
 {
-    const QString name = QStringLiteral("moravelt-map-import");
     std::vector<int> rows;
-    QString failure;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        try {
-            if (!db.open())
-                throw MoraveltError(db.lastError().text());
-            rows = JetImport::copy(jet, db, JetImport::Nulls::AsBuilt);
-            QSqlQuery vacuum(db);
-            if (!vacuum.exec(QStringLiteral("VACUUM")))
-                throw MoraveltError(vacuum.lastError().text());
-        } catch (const MoraveltError& e) {
-            failure = e.message();
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    if (!failure.isEmpty())
-        throw MoraveltError(failure);
+    writeSqliteFile(path, QStringLiteral("moravelt-map-import"), [&](QSqlDatabase& db) {
+        rows = JetImport::copy(jet, db, JetImport::Nulls::AsBuilt);
+        QSqlQuery vacuum(db);
+        if (!vacuum.exec(QStringLiteral("VACUUM")))
+            throw MoraveltError(vacuum.lastError().text());
+    });
     return rows;
 }
 

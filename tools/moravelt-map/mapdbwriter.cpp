@@ -2,6 +2,7 @@
 
 #include "app/moravelterror.h"
 #include "mapdb/schema.h"
+#include "sqlitefilewrite.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -73,28 +74,18 @@ void fill(Writer& w, const WorldData& world, const std::vector<PlacedTown>& town
 void MapDbWriter::write(const QString& path, const WorldData& world,
                         const std::vector<PlacedTown>& towns)
 {
-    const QString name = QStringLiteral("moravelt-map-writer");
-    QString failure;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        try {
-            if (!db.open())
-                throw MoraveltError(db.lastError().text());
+    try {
+        writeSqliteFile(path, QStringLiteral("moravelt-map-writer"), [&](QSqlDatabase& db) {
             Writer w(db);
             w.exec(QStringLiteral("BEGIN"));
             fill(w, world, towns);
             w.exec(QStringLiteral("COMMIT"));
             w.exec(QStringLiteral("ANALYZE"));
             w.exec(QStringLiteral("VACUUM"));
-        } catch (const MoraveltError& e) {
-            failure = e.message();
-        }
-        db.close();
+        });
+    } catch (const MoraveltError& e) {
+        throw MoraveltError(QStringLiteral("%1: %2").arg(path, e.message()));
     }
-    QSqlDatabase::removeDatabase(name);
-    if (!failure.isEmpty())
-        throw MoraveltError(QStringLiteral("%1: %2").arg(path, failure));
 }
 
 } // namespace moravelt
