@@ -1,6 +1,6 @@
 #include "routelistbench.h"
 
-#include "navi/routelistmodel.h"
+#include "navilist/routelistmodel.h"
 #include "peakmemory.h"
 
 #include <QRandomGenerator>

@@ -3,8 +3,8 @@
 #include "benchworld.h"
 #include "bfsroutesearch.h"
 #include "navi/routebatch.h"
-#include "navi/routelistmodel.h"
 #include "navi/routesearch.h"
+#include "navilist/routelistmodel.h"
 #include "peakmemory.h"
 
 #include <algorithm>

@@ -1,11 +1,11 @@
 // The map view's costs: the hit test on a large "tbl_座標" with and without its index, a whole
 // town lookup on the sample world, and painting one frame of the dragged picture.
+#include "lookup/placelookup.h"
 #include "mapdb/mapdatabase.h"
 #include "mapdb/queryslots.h"
 #include "mapdb/querytexts.h"
 #include "mapdb/schema.h"
 #include "mapview/mapimage.h"
-#include "mapview/placelookup.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -3,9 +3,9 @@
 // towns; and one frame of a drag with a route drawn over the picture.
 #include "benchworld.h"
 #include "japanlikemap.h"
+#include "lookup/townplaces.h"
 #include "mapdb/recordset.h"
 #include "mapview/mapimage.h"
-#include "mapview/townplaces.h"
 #include "navi/roadgraph.h"
 #include "navi/routesearch.h"
 #include "navi/shortestroutes.h"

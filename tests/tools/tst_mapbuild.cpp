@@ -1,4 +1,4 @@
-#include "app/moravelterror.h"
+#include "base/moravelterror.h"
 #include "buildcommand.h"
 #include "mapdb/mapdatabase.h"
 #include "mapdb/querytexts.h"

@@ -1,4 +1,4 @@
-#include "app/moravelterror.h"
+#include "base/moravelterror.h"
 #include "coastlinefile.h"
 #include "extractcoastcommand.h"
 #include "labelplacer.h"

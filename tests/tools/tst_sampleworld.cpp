@@ -1,8 +1,8 @@
 // The bundled world as the build wrote it beside the game: the lookups a player makes on it.
+#include "lookup/placelookup.h"
 #include "mapdb/mapdatabase.h"
 #include "mapdb/queryslots.h"
 #include "mapdb/querytexts.h"
-#include "mapview/placelookup.h"
 #include "navi/roadgraph.h"
 #include "navi/routesearch.h"
 

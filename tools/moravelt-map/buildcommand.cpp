@@ -1,6 +1,6 @@
 #include "buildcommand.h"
 
-#include "app/moravelterror.h"
+#include "base/moravelterror.h"
 #include "commandoptions.h"
 #include "mapdbwriter.h"
 #include "maprenderer.h"

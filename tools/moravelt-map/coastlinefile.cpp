@@ -1,6 +1,6 @@
 #include "coastlinefile.h"
 
-#include "app/moravelterror.h"
+#include "base/moravelterror.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
 #include "extractcoastcommand.h"
 
-#include "app/moravelterror.h"
+#include "base/moravelterror.h"
 #include "coastlinefile.h"
 #include "commandoptions.h"
 #include "ringclipper.h"

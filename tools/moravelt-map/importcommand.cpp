@@ -1,6 +1,6 @@
 #include "importcommand.h"
 
-#include "app/moravelterror.h"
+#include "base/moravelterror.h"
 #include "commandoptions.h"
 #include "mapdb/jetfile.h"
 #include "mapdb/jetimport.h"

@@ -1,6 +1,6 @@
 #include "mapdbwriter.h"
 
-#include "app/moravelterror.h"
+#include "base/moravelterror.h"
 #include "mapdb/schema.h"
 #include "sqlitefilewrite.h"
 

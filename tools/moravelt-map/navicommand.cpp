@@ -1,14 +1,14 @@
 #include "navicommand.h"
 
-#include "app/moravelterror.h"
+#include "base/moravelterror.h"
 #include "mapconnection.h"
 #include "mapdb/mapdatabase.h"
 #include "mapdb/queryslots.h"
-#include "navi/flexgridmodel.h"
-#include "navi/navilistbuilder.h"
 #include "navi/roadgraph.h"
 #include "navi/routestring.h"
-#include "navicopy/navicopytext.h"
+#include "navilist/flexgridmodel.h"
+#include "navilist/navicopytext.h"
+#include "navilist/navilistbuilder.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "outputfile.h"
 
-#include "app/moravelterror.h"
+#include "base/moravelterror.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "shortestcommand.h"
 
-#include "app/moravelterror.h"
+#include "base/moravelterror.h"
 #include "mapconnection.h"
 #include "mapdb/mapdatabase.h"
 #include "navi/roadgraph.h"

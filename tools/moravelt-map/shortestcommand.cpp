@@ -1,6 +1,6 @@
 #include "shortestcommand.h"
 
-#include "app/moravelterror.h"
+#include "base/moravelterror.h"
 #include "mapdb/mapdatabase.h"
 #include "navi/roadgraph.h"
 #include "navi/shortestroutes.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/moravelterror.h"
+#include "base/moravelterror.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

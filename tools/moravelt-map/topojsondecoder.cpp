@@ -1,6 +1,6 @@
 #include "topojsondecoder.h"
 
-#include "app/moravelterror.h"
+#include "base/moravelterror.h"
 
 #include <QJsonDocument>
 #include <algorithm>

@@ -1,0 +1,256 @@
+#include "navilist/routelistmodel.h"
+
+#include "base/moravelterror.h"
+#include "navi/routebatch.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace moravelt {
+
+namespace {
+
+std::u16string_view viewOf(const QString& text)
+{
+    return {reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())};
+}
+
+} // namespace
+
+RouteListModel::RouteListModel(QObject* parent) : QAbstractListModel(parent) {}
+
+RouteListModel::~RouteListModel() = default;
+
+std::u16string_view RouteListModel::view(const Source& source, std::uint32_t index) const
+{
+    const std::uint32_t begin = index == 0 ? 0 : source.ends[index - 1];
+    return {source.chars.data() + begin, source.ends[index] - begin};
+}
+
+bool RouteListModel::less(const Item& a, const Item& b) const
+{
+    const Source& sa = m_sources[a.source];
+    const Source& sb = m_sources[b.source];
+    if (sa.routes && sb.routes)
+        return RouteBatch::compare(*sa.routes, int(a.index), *sb.routes, int(b.index), &m_recent) <
+               0;
+    if (!sa.routes && !sb.routes)
+        return view(sa, a.index) < view(sb, b.index);
+    // Texts and a search's routes in one list: rare, so the route's text is made here.
+    if (sa.routes)
+        return viewOf(sa.routes->text(int(a.index))) < view(sb, b.index);
+    return view(sa, a.index) < viewOf(sb.routes->text(int(b.index)));
+}
+
+void RouteListModel::addRoutes(const QStringList& routes)
+{
+    if (routes.isEmpty())
+        return;
+    Source source;
+    std::size_t chars = 0;
+    for (const QString& route : routes)
+        chars += std::size_t(route.size());
+    source.chars.reserve(chars);
+    source.ends.reserve(std::size_t(routes.size()));
+    for (const QString& route : routes) {
+        const std::u16string_view text = viewOf(route);
+        source.chars.insert(source.chars.end(), text.begin(), text.end());
+        source.ends.push_back(std::uint32_t(source.chars.size()));
+    }
+    const auto id = std::uint32_t(m_sources.size());
+    m_sources.push_back(std::move(source));
+    std::vector<Item> batch(std::size_t(routes.size()));
+    for (std::size_t i = 0; i < batch.size(); ++i)
+        batch[i] = {id, std::uint32_t(i)};
+    std::stable_sort(batch.begin(), batch.end(),
+                     [this](const Item& a, const Item& b) { return less(a, b); });
+    insertSorted(batch);
+}
+
+void RouteListModel::addRoutes(std::shared_ptr<const RouteBatch> routes)
+{
+    if (!routes || routes->isEmpty())
+        return;
+    const auto id = std::uint32_t(m_sources.size());
+    std::vector<Item> batch(std::size_t(routes->size()));
+    if (routes->textOrder().size() == batch.size()) {
+        for (std::size_t i = 0; i < batch.size(); ++i)
+            batch[i] = {id, routes->textOrder()[i]};
+        m_sources.push_back({std::move(routes), {}, {}});
+    } else {
+        for (std::size_t i = 0; i < batch.size(); ++i)
+            batch[i] = {id, std::uint32_t(i)};
+        m_sources.push_back({std::move(routes), {}, {}});
+        std::stable_sort(batch.begin(), batch.end(),
+                         [this](const Item& a, const Item& b) { return less(a, b); });
+    }
+    insertSorted(batch);
+}
+
+RouteListModel::Merge RouteListModel::startMerge() const
+{
+    Merge merge;
+    merge.m_generation = m_generation;
+    merge.m_usable = std::all_of(m_sources.begin(), m_sources.end(),
+                                 [](const Source& source) { return source.routes != nullptr; });
+    if (merge.m_usable) {
+        for (const Source& source : m_sources)
+            merge.m_batches.push_back(source.routes);
+        merge.m_items = m_items;
+    }
+    return merge;
+}
+
+void RouteListModel::Merge::prepare(std::shared_ptr<const RouteBatch> routes,
+                                    const std::atomic<bool>* stop)
+{
+    m_routes = std::move(routes);
+    if (!m_usable || !m_routes || m_routes->isEmpty()) {
+        m_items.clear();
+        return;
+    }
+    const auto id = std::uint32_t(m_batches.size());
+    m_batches.push_back(m_routes);
+    RouteBatch::TownsCache recent;
+    std::uint32_t work = 0;
+    const auto less = [&](const Item& a, const Item& b) {
+        RouteBatch::checkStop(stop, work);
+        return RouteBatch::compare(*m_batches[a.source], int(a.index), *m_batches[b.source],
+                                   int(b.index), &recent) < 0;
+    };
+    std::vector<Item> batch(std::size_t(m_routes->size()));
+    const bool sorted = m_routes->textOrder().size() == batch.size();
+    for (std::size_t i = 0; i < batch.size(); ++i)
+        batch[i] = {id, sorted ? m_routes->textOrder()[i] : std::uint32_t(i)};
+    if (!sorted)
+        std::stable_sort(batch.begin(), batch.end(), less);
+    std::vector<Item> merged;
+    merged.reserve(m_items.size() + batch.size());
+    std::merge(m_items.begin(), m_items.end(), batch.begin(), batch.end(),
+               std::back_inserter(merged), less);
+    m_items = std::move(merged);
+}
+
+void RouteListModel::addRoutes(Merge&& merge)
+{
+    if (!merge.m_routes || merge.m_routes->isEmpty())
+        return;
+    if (!merge.m_usable || merge.m_generation != m_generation) {
+        addRoutes(std::move(merge.m_routes));
+        return;
+    }
+    ++m_generation;
+    m_sources.push_back({std::move(merge.m_routes), {}, {}});
+    const std::size_t oldCount = m_items.size();
+    const std::size_t added = merge.m_items.size() - oldCount;
+    beginInsertRows({}, int(oldCount), int(oldCount + added - 1));
+    // The new rows go in at the end first, as views expect of an insert; then the merged
+    // order replaces it, which keeps the selection on its route.
+    const auto id = std::uint32_t(m_sources.size() - 1);
+    for (const Item& item : merge.m_items) {
+        if (item.source == id)
+            m_items.push_back(item);
+    }
+    endInsertRows();
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    for (const QModelIndex& index : from) {
+        const Item item = m_items[std::size_t(index.row())];
+        const auto at =
+            std::find_if(merge.m_items.begin(), merge.m_items.end(), [&](const Item& x) {
+                return x.source == item.source && x.index == item.index;
+            });
+        to.append(this->index(int(at - merge.m_items.begin()), index.column()));
+    }
+    m_items = std::move(merge.m_items);
+    changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void RouteListModel::insertSorted(const std::vector<Item>& batch)
+{
+    ++m_generation;
+    const std::size_t sortedCount = m_items.size();
+    beginInsertRows({}, int(sortedCount), int(sortedCount + batch.size() - 1));
+    m_items.insert(m_items.end(), batch.begin(), batch.end());
+    endInsertRows();
+    if (sortedCount > 0)
+        mergeTail(sortedCount);
+}
+
+void RouteListModel::mergeTail(std::size_t sortedCount)
+{
+    // The batch went in at the end so that views saw a consistent insert; merging it into
+    // place is a reordering, which keeps the view's selection and current row.
+    const auto lessItem = [this](const Item& a, const Item& b) { return less(a, b); };
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    const auto head = m_items.begin();
+    const auto middle = head + std::ptrdiff_t(sortedCount);
+    for (const QModelIndex& index : from) {
+        const std::ptrdiff_t row = index.row();
+        std::ptrdiff_t moved;
+        if (row < std::ptrdiff_t(sortedCount))
+            moved = row + (std::lower_bound(middle, m_items.end(), head[row], lessItem) - middle);
+        else
+            moved = (row - std::ptrdiff_t(sortedCount)) +
+                    (std::upper_bound(head, middle, head[row], lessItem) - head);
+        to.append(this->index(int(moved), index.column()));
+    }
+    std::inplace_merge(head, middle, m_items.end(), lessItem);
+    changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void RouteListModel::clear()
+{
+    beginResetModel();
+    m_items.clear();
+    m_items.shrink_to_fit();
+    m_sources.clear();
+    m_recent.reset();
+    ++m_generation;
+    endResetModel();
+}
+
+QString RouteListModel::text(int row) const
+{
+    if (row < 0 || row >= count())
+        throw MoraveltError(QStringLiteral("ルート一覧に %1 行目はありません").arg(row));
+    const Item& item = m_items[std::size_t(row)];
+    const Source& source = m_sources[item.source];
+    if (source.routes)
+        return source.routes->text(int(item.index));
+    const std::u16string_view chars = view(source, item.index);
+    return QString(reinterpret_cast<const QChar*>(chars.data()), qsizetype(chars.size()));
+}
+
+std::size_t RouteListModel::memoryBytes() const
+{
+    std::size_t bytes = m_items.capacity() * sizeof(Item);
+    for (const Source& source : m_sources) {
+        bytes += source.chars.capacity() * sizeof(char16_t) +
+                 source.ends.capacity() * sizeof(std::uint32_t);
+        if (source.routes)
+            bytes += source.routes->memoryBytes();
+    }
+    return bytes;
+}
+
+int RouteListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant RouteListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= count() ||
+        (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+        return {};
+    return text(index.row());
+}
+
+} // namespace moravelt

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "mapdb/recordsetmodel.h"
+#include "windows/windowgeometry.h"
+
+#include <QWidget>
+
+class QPlainTextEdit;
+class QTableView;
+
+namespace moravelt {
+
+// The information window: the current town's roads and its quiz or event.
+class Form2 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form2(QWidget* parent = nullptr);
+
+    QTableView* DataGrid2() const { return m_dataGrid2; }
+    RecordsetModel* DataGrid2Model() const { return m_dataGrid2Model; }
+    QPlainTextEdit* Text1() const { return m_text1; }
+    // The quiz or event text with its CR LF line breaks, as the panels wrote it.
+    void setInfoText(const QString& text);
+    const QString& infoText() const { return m_infoText; }
+
+    // A window the player closed stays unloaded for the rest of the run.
+    bool isLoaded() const { return m_loaded; }
+
+signals:
+    void unloaded(const moravelt::TwipsRect& geometry);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QTableView* m_dataGrid2;
+    RecordsetModel* m_dataGrid2Model;
+    QPlainTextEdit* m_text1;
+    QString m_infoText;
+    bool m_loaded = true;
+};
+
+} // namespace moravelt

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "navilist/navisearchrun.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+class QAction;
+
+namespace moravelt {
+
+class Form3;
+class GameSession;
+class Prompt;
+
+// The navi list's commands on an open map: "ナビ作成" (the step-wise search), "最短ルート"
+// and turning a chosen route into the navigation list. The search runner lives as long as
+// the session it reads from; the commands are ignored while a search runs.
+class NaviCommands : public QObject
+{
+    Q_OBJECT
+public:
+    NaviCommands(std::shared_ptr<GameSession> session, Form3& navi, Prompt& prompt,
+                 const QAction& answers, QObject* parent = nullptr);
+    ~NaviCommands() override;
+
+    NaviSearchRun* searchRun() const { return m_searchRun; }
+
+    // Searches at the precision level given.
+    void MoraveltNavi(int level);
+    void ShortestNavi();
+    // Turns a route string into the navigation list; throws MoraveltError.
+    void NaveSet(const QString& strRuto);
+    // Stops a running search; no signal follows. For the exit sequence.
+    void cancel();
+
+signals:
+    void searchStarted();
+    void searchFinished();
+    void captionChanged(const QString& caption);
+
+private:
+    std::shared_ptr<GameSession> m_session;
+    Form3& m_navi;
+    Prompt& m_prompt;
+    const QAction& m_answers;
+    QPointer<NaviSearchRun> m_searchRun;
+};
+
+} // namespace moravelt

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "settings/savedata.h"
+#include "windows/windowgeometry.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace moravelt {
+
+class Form1;
+class Form2;
+class Form3;
+
+// The settings record and what it does to the windows: restored from "Moravelt.ini" at start
+// (or the first-start places), kept up to date as the windows close, written at exit.
+class WindowSettings
+{
+public:
+    WindowSettings(Form1& main, Form2& info, Form3& navi, QString path)
+        : m_main(main), m_info(info), m_navi(navi), m_path(std::move(path))
+    {
+    }
+
+    SaveData& record() { return m_record; }
+
+    // Reads the file and applies it to the three windows, or places them for a first start.
+    void SaveDataGet();
+    // Gathers the main window's own values and writes the file whole.
+    void SaveDataPut();
+    // Brings a window whose top-left corner lies off the work area back to its edge.
+    static void SettingFrm(QWidget& frm);
+
+    void storeInfoWindow(const TwipsRect& geometry);
+    void storeNaviWindow(const TwipsRect& geometry, const QString& depart, const QString& dest);
+
+    // At a first start the two others sit beside the main window.
+    void placeSecondaryWindowsBeside();
+
+private:
+    void applyFirstStartDefaults();
+    void lineUpOnceFramed();
+
+    Form1& m_main;
+    Form2& m_info;
+    Form3& m_navi;
+    QString m_path;
+    SaveData m_record;
+    bool m_firstStart = false; // until the others are lined up beside the framed main window
+};
+
+} // namespace moravelt

@@ -1,0 +1,230 @@
+#include "base/moravelterror.h"
+#include "navilist/navisearchrun.h"
+#include "navilist/routelistmodel.h"
+#include "routelisttexts.h"
+#include "searchtestmaps.h"
+#include "testprompt.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace moravelt;
+using namespace moravelt::test;
+
+namespace {
+
+// A direct road A to D and a cheaper way round through B and C.
+TestMap detourMap()
+{
+    TestMap map;
+    oneWay(map, QStringLiteral("A"), QStringLiteral("D"), 100);
+    oneWay(map, QStringLiteral("A"), QStringLiteral("B"), 1);
+    oneWay(map, QStringLiteral("B"), QStringLiteral("C"), 1);
+    oneWay(map, QStringLiteral("C"), QStringLiteral("D"), 1);
+    return map;
+}
+
+// The roads read afresh for each search, at most `maxRows` of them.
+NaviSearchRun::RoadsSource readRoads(const MapDatabase& cn, const qint64* maxRows)
+{
+    return [&cn, maxRows](const std::atomic<bool>& cancel) {
+        return std::make_shared<const RoadGraph>(RoadGraph::load(cn, &cancel, *maxRows));
+    };
+}
+
+// One search with its route list, prompt and recorded signals.
+struct Run
+{
+    explicit Run(const TestMap& map)
+        : loaded(map), search(readRoads(loaded.cn, &maxRoadRows), list, prompt)
+    {
+    }
+
+    LoadedMap loaded;
+    qint64 maxRoadRows = RoadGraph::kMaxRows;
+    RouteListModel list;
+    TestPrompt prompt;
+    NaviSearchRun search;
+    QSignalSpy started{&search, &NaviSearchRun::started};
+    QSignalSpy captions{&search, &NaviSearchRun::captionChanged};
+    QSignalSpy finished{&search, &NaviSearchRun::finished};
+
+    QStringList captionTexts() const
+    {
+        QStringList all;
+        for (const QList<QVariant>& signal : captions)
+            all << signal.first().toString();
+        return all;
+    }
+};
+
+} // namespace
+
+class TestNaviSearchRun : public QObject
+{
+    Q_OBJECT
+private slots:
+    void asksAfterAStepThatFoundARoute_data();
+    void asksAfterAStepThatFoundARoute();
+    void noRouteAsksNothing_data();
+    void noRouteAsksNothing();
+    void limitStopsWithAMessageAndKeepsTheRoutes();
+    void secondStartIsRefusedWhileRunning();
+    void cancelStopsWithoutASound();
+    void failedRoadQueryIsReported_data();
+    void failedRoadQueryIsReported();
+    void endlessRoadsLeaveTheWindowsFree();
+};
+
+void TestNaviSearchRun::asksAfterAStepThatFoundARoute_data()
+{
+    QTest::addColumn<bool>("searchOn");
+    QTest::addColumn<QStringList>("routes");
+    QTest::addColumn<QStringList>("captions");
+    QTest::newRow("yes") << true << QStringList{"00003-A-B-C-D", "00100-A-D"}
+                         << QStringList{"+-C", NaviSearchRun::kNormalCaption};
+    QTest::newRow("no ends at once")
+        << false << QStringList{"00100-A-D"} << QStringList{NaviSearchRun::kNormalCaption};
+}
+
+void TestNaviSearchRun::asksAfterAStepThatFoundARoute()
+{
+    QFETCH(bool, searchOn);
+    QFETCH(QStringList, routes);
+    QFETCH(QStringList, captions);
+    Run run(detourMap());
+    run.list.addRoutes({"99999-left-over"});
+    run.prompt.answers = {searchOn};
+    QVERIFY(run.search.start(QStringLiteral("A"), QStringLiteral("D"), 0));
+    QVERIFY(run.finished.wait(10000));
+    QCOMPARE(run.started.size(), 1);
+    QCOMPARE(run.prompt.questions, QStringList{NaviSearchRun::kQuestion});
+    QCOMPARE(NaviSearchRun::kQuestion,
+             QStringLiteral("目的地へのルートを発見しました\r\nまだ検索しますか？"));
+    QCOMPARE(texts(run.list), routes);
+    QCOMPARE(run.captionTexts(), captions);
+    QVERIFY(run.prompt.messages.isEmpty());
+    QVERIFY(!run.search.isRunning());
+}
+
+void TestNaviSearchRun::noRouteAsksNothing_data()
+{
+    QTest::addColumn<QString>("departure");
+    QTest::addColumn<QString>("destination");
+    QTest::newRow("empty departure") << QString() << QStringLiteral("D");
+    QTest::newRow("unreachable") << QStringLiteral("B") << QStringLiteral("A");
+}
+
+void TestNaviSearchRun::noRouteAsksNothing()
+{
+    QFETCH(QString, departure);
+    QFETCH(QString, destination);
+    Run run(detourMap());
+    QVERIFY(run.search.start(departure, destination, 4));
+    QVERIFY(run.finished.wait(10000));
+    QVERIFY(run.prompt.questions.isEmpty());
+    QCOMPARE(run.list.count(), 0);
+    QCOMPARE(run.captionTexts().last(), NaviSearchRun::kNormalCaption);
+}
+
+void TestNaviSearchRun::limitStopsWithAMessageAndKeepsTheRoutes()
+{
+    Run run(completeMap({"A", "B", "C", "D", "E", "F"}));
+    SearchLimits limits;
+    limits.maxRoutes = 7;
+    run.search.setLimits(limits);
+    QVERIFY(run.search.start(QStringLiteral("A"), QStringLiteral("F"), 4));
+    QVERIFY(run.finished.wait(10000));
+    QCOMPARE(run.prompt.messages.size(), 1);
+    QVERIFY(run.prompt.messages.first().contains(QStringLiteral("ナビ精度")));
+    // Step 0 finds the direct road and step 1 the four routes through one town; step 2
+    // finds A-B-C-F and A-B-D-F and stops on its third route, without a question.
+    QCOMPARE(run.prompt.questions.size(), 2);
+    QCOMPARE(run.list.count(), 7);
+    QCOMPARE(run.list.text(5), QStringLiteral("00003-A-B-C-F"));
+    QCOMPARE(run.list.text(6), QStringLiteral("00003-A-B-D-F"));
+    QCOMPARE(run.list.text(0), QStringLiteral("00001-A-F"));
+    QCOMPARE(run.captionTexts().last(), NaviSearchRun::kNormalCaption);
+    QCOMPARE(run.finished.size(), 1);
+    QVERIFY(!run.search.isRunning());
+}
+
+void TestNaviSearchRun::secondStartIsRefusedWhileRunning()
+{
+    Run run(detourMap());
+    QVERIFY(run.search.start(QStringLiteral("A"), QStringLiteral("D"), 0));
+    QVERIFY(!run.search.start(QStringLiteral("A"), QStringLiteral("D"), 0));
+    QVERIFY(run.finished.wait(10000));
+    QCOMPARE(run.started.size(), 1);
+    QCOMPARE(texts(run.list), (QStringList{"00003-A-B-C-D", "00100-A-D"}));
+    QVERIFY(run.search.start(QStringLiteral("A"), QStringLiteral("D"), 0));
+    QVERIFY(run.finished.wait(10000));
+    QCOMPARE(run.list.count(), 2);
+}
+
+void TestNaviSearchRun::cancelStopsWithoutASound()
+{
+    Run run(completeMap({"A", "B", "C", "D", "E", "F", "G", "H", "I"}));
+    QVERIFY(run.search.start(QStringLiteral("A"), QStringLiteral("無"), 4));
+    run.search.cancel();
+    QVERIFY(!run.search.isRunning());
+    QTest::qWait(100);
+    QCOMPARE(run.finished.size(), 0);
+    QCOMPARE(run.captions.size(), 0);
+    QVERIFY(run.search.start(QStringLiteral("A"), QStringLiteral("B"), 0));
+    QVERIFY(run.finished.wait(10000));
+    QCOMPARE(run.list.text(0), QStringLiteral("00001-A-B"));
+}
+
+void TestNaviSearchRun::failedRoadQueryIsReported_data()
+{
+    QTest::addColumn<QStringList>("statements");
+    QTest::addColumn<qint64>("maxRoadRows");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("no table") << QStringList{"DROP TABLE tbl_距離"} << qint64(100)
+                              << QStringLiteral("問い合わせ");
+    QTest::newRow("more rows than the bound")
+        << QStringList{} << qint64(3) << QStringLiteral("tbl_距離");
+}
+
+void TestNaviSearchRun::failedRoadQueryIsReported()
+{
+    QFETCH(QStringList, statements);
+    QFETCH(qint64, maxRoadRows);
+    QFETCH(QString, said);
+    Run run(detourMap());
+    for (const QString& statement : statements)
+        QVERIFY(alterMap(run.loaded.db, statement));
+    run.maxRoadRows = maxRoadRows;
+    run.list.addRoutes({"99999-left-over"});
+    QVERIFY(run.search.start(QStringLiteral("A"), QStringLiteral("D"), 0));
+    QVERIFY(run.finished.wait(10000));
+    QCOMPARE(run.prompt.errors.size(), 1);
+    QVERIFY2(run.prompt.errors.first().contains(said), qPrintable(run.prompt.errors.first()));
+    QVERIFY(run.prompt.questions.isEmpty());
+    QCOMPARE(run.list.count(), 0);
+    QCOMPARE(run.captionTexts().last(), NaviSearchRun::kNormalCaption);
+    QVERIFY(!run.search.isRunning());
+}
+
+void TestNaviSearchRun::endlessRoadsLeaveTheWindowsFree()
+{
+    Run run(detourMap());
+    QVERIFY(alterMap(run.loaded.db, QStringLiteral("DROP TABLE tbl_距離")));
+    QVERIFY(alterMap(run.loaded.db,
+                     QStringLiteral("CREATE VIEW tbl_距離 AS WITH RECURSIVE n(i) AS "
+                                    "(SELECT 1 UNION ALL SELECT i + 1 FROM n) "
+                                    "SELECT 'A' AS 出発地, 'B' AS 目的地, 1 AS km FROM n")));
+    // Read on this thread, the roads would never let start() return.
+    QVERIFY(run.search.start(QStringLiteral("A"), QStringLiteral("D"), 0));
+    bool answered = false;
+    QTimer::singleShot(0, [&answered] { answered = true; });
+    QTRY_VERIFY(answered);
+    QVERIFY(run.search.isRunning());
+    run.search.cancel();
+    QVERIFY(!run.search.isRunning());
+    QCOMPARE(run.finished.size(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestNaviSearchRun)
+#include "tst_navisearchrun.moc"

@@ -1,0 +1,3 @@
+// SPDX-License-Identifier: MIT
+#include "mapview/mapimage.h"
+#include "navi/roadgraph.h"
