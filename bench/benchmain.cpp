@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "benchworld.h"
 #include "routelistbench.h"
 #include "searchbench.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "benchworld.h"
 
 #include "japanlikemap.h"

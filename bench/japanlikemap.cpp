@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "japanlikemap.h"
 
 #include <QPointF>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "peakmemory.h"
 
 #include <QByteArray>

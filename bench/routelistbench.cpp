@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "routelistbench.h"
 
 #include "navilist/routelistmodel.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "searchbench.h"
 
 #include "benchworld.h"

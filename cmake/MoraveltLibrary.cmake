@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: MIT
+#
 # moravelt_add_library(NAME SOURCES ... [DEPENDS ...] [QT ...])
 #
 # One folder, one library. Its headers are reached as "NAME/header.h" through an include root

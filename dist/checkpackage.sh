@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Checks a built .deb: it holds every installed file under /usr and depends on the libraries
 # its programs link, on the SQLite driver and on the Japanese font.
 # Usage: checkpackage.sh DEB SOURCE_DIR

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The Debian package, made by "cpack -G DEB" in a Release build (see scripts/package).
 set(CPACK_PACKAGE_NAME moravelt)
 set(CPACK_PACKAGE_VENDOR "Moravelt developers")

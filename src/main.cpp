@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "windows/startup.h"
 
 int main(int argc, char** argv)

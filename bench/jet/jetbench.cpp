@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // A Jet map of 10,000 towns and 50,000 road rows: the game's start-up on it (copied into
 // memory, checked, the road graph read and one town looked up), the copy alone, the map
 // tool's import into an SQLite file, and the same start-up on that SQLite file.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Write a large Jet 4 map file for the benchmarks: makebigjet.py OUT TOWNS ROADS
 TOWNS towns on a grid (the first at 1000, 1000 twips) with a quiz each, ROADS road rows (both directions of ROADS / 2 roads
 between near towns), a hidden town on every tenth road with its event. Seeded: the same file

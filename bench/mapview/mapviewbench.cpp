@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // The map view's costs: the hit test on a large "tbl_座標" with and without its index, a whole
 // town lookup on the sample world, and painting one frame of the dragged picture.
 #include "lookup/placelookup.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // The ten shortest routes between far-apart towns of the sample world and of generated maps
 // of 10,000 and 100,000 towns, beside the step-wise route search at level 0 on the same
 // towns; and one frame of a drag with a route drawn over the picture.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Plays the built game as a player would, under its own X server and window manager, in an
 # empty folder: first start, windows moved, minimised and restored, exits and restarts (places
 # kept, the file the same on a second cycle and with a window manager that is late), a town

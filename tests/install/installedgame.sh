@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Installs the build into a temporary DESTDIR and checks the installed game as a player meets
 # it: every file in place and valid, the game started from another folder finds its world and
 # keeps "Moravelt.ini" in that folder, the menu entry keeps it in the player's data folder, and

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Makes the Debian package of the build in a temporary folder and checks what it holds.
 # Usage: packagecontents.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail

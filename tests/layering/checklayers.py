@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Checks that every include in src/ and tools/ runs down the layers, never up or sideways.
 
 The include roots of the build already refuse most such includes; this also catches what they

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "bfsroutesearch.h"
 
 #include "navi/routestring.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "jetfixture.h"
 
 namespace moravelt::test {

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "searchtestmaps.h"
 
 #include "toolrun.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "jetfixture.h"
 
 #include "toolrun.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // The bundled world as the build wrote it beside the game: the lookups a player makes on it.
 #include "lookup/placelookup.h"
 #include "mapdb/mapdatabase.h"

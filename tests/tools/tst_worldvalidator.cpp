@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "checkcommand.h"
 #include "worldcheck.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "buildcommand.h"
 
 #include "base/moravelterror.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "cartouchepainter.h"
 
 #include "mapstyle.h"

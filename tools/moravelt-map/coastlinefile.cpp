@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "coastlinefile.h"
 
 #include "base/moravelterror.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "extractcoastcommand.h"
 
 #include "base/moravelterror.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "hiddentowncheck.h"
 
 #include <QHash>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "importcommand.h"
 
 #include "base/moravelterror.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "lambertconic.h"
 
 #include <cmath>

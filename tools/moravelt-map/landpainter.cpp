@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "landpainter.h"
 
 #include "mapstyle.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "buildcommand.h"
 #include "checkcommand.h"
 #include "extractcoastcommand.h"

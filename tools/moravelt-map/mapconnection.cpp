@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "mapconnection.h"
 
 #include "mapdb/mapdatabase.h"

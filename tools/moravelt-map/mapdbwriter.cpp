@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "mapdbwriter.h"
 
 #include "base/moravelterror.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "maplayout.h"
 
 #include <algorithm>

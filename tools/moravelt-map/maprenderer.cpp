@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "maprenderer.h"
 
 #include "cartouchepainter.h"

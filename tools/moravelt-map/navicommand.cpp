@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "navicommand.h"
 
 #include "base/moravelterror.h"

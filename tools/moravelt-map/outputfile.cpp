@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "outputfile.h"
 
 #include "base/moravelterror.h"

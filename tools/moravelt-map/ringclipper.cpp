@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "ringclipper.h"
 
 #include <functional>

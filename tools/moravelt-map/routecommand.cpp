@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "routecommand.h"
 
 #include "shortestcommand.h"

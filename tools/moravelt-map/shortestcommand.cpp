@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "shortestcommand.h"
 
 #include "base/moravelterror.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "topojsondecoder.h"
 
 #include "base/moravelterror.h"

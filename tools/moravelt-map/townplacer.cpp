@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "townplacer.h"
 
 #include <cstdlib>

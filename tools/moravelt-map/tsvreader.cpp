@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "tsvreader.h"
 
 #include <QFile>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "worldcheck.h"
 
 #include "coastlinefile.h"

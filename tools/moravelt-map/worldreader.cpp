@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "worldreader.h"
 
 #include <QDir>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "worldvalidator.h"
 
 #include "hiddentowncheck.h"

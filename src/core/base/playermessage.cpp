@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "base/playermessage.h"
 
 #include "base/moravelterror.h"

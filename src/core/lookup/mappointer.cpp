@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "lookup/mappointer.h"
 
 namespace moravelt {

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "lookup/placelookup.h"
 
 #include "lookup/quiztext.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "lookup/quiztext.h"
 
 #include "base/moravelterror.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "lookup/townplaces.h"
 
 #include "mapdb/mapdatabase.h"

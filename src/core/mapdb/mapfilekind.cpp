@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "mapdb/mapfilekind.h"
 
 #include "mapdb/mapschemacheck.h"

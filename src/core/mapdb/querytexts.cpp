@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "mapdb/querytexts.h"
 
 namespace moravelt::QueryTexts {

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "mapdb/recordset.h"
 
 #include "base/moravelterror.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "mapdb/recordsetmodel.h"
 
 #include "base/moravelterror.h"

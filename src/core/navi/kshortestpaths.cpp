@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "navi/kshortestpaths.h"
 
 #include "navi/roadgraph.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "navi/roadgraph.h"
 
 #include "base/moravelterror.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "navi/routebatch.h"
 
 #include "navi/routestring.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "navi/routesearch.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "navi/shortestroutes.h"
 
 #include "base/moravelterror.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "navi/townnameindex.h"
 
 #include "mapdb/mapdatabase.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "navi/townorder.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "navilist/flexgridmodel.h"
 
 #include "base/moravelterror.h"

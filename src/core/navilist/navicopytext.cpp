@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "navilist/navicopytext.h"
 
 #include "navilist/flexgridmodel.h"

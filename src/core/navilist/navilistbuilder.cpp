@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "navilist/navilistbuilder.h"
 
 #include "base/moravelterror.h"

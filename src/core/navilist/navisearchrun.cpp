@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "navilist/navisearchrun.h"
 
 #include "base/prompt.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "session/gamesession.h"
 
 #include "base/moravelterror.h"

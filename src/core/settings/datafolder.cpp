@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "settings/datafolder.h"
 
 #include "base/moravelterror.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "settings/placement.h"
 
 #include "base/twips.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "settings/savedatacodec.h"
 
 #include <QStringDecoder>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "settings/settingsfile.h"
 
 #include "base/moravelterror.h"

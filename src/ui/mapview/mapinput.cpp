@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "mapview/mapinput.h"
 
 #include "base/playermessage.h"

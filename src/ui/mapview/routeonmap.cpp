@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "mapview/routeonmap.h"
 
 #include "base/twips.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "windows/form1.h"
 
 #include "base/moravelterror.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "windows/form2.h"
 
 #include "windows/designlayout.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "windows/form3.h"
 
 #include "base/moravelterror.h"

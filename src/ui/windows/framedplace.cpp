@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "windows/framedplace.h"
 
 #include <QAbstractNativeEventFilter>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "windows/navicommands.h"
 
 #include "base/runreported.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "windows/townnameentry.h"
 
 #include "navi/townnameindex.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "windows/windowgeometry.h"
 
 #include "base/twips.h"

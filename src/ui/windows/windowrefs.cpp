@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "windows/windowrefs.h"
 
 #include "base/moravelterror.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "windows/windowsettings.h"
 
 #include "base/twips.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "base/moravelterror.h"
 #include "jetfixture.h"
 #include "mapdb/mapdatabase.h"

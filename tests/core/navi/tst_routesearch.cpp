@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "navi/routestring.h"
 #include "searchtestmaps.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "bfsroutesearch.h"
 #include "mapdb/queryslots.h"
 #include "mapdb/querytexts.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "mapdb/mapdatabase.h"
 #include "navi/townnameindex.h"
 #include "searchtestmaps.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "mapdb/queryslots.h"
 #include "navilist/flexgridmodel.h"
 #include "navilist/navicopytext.h"

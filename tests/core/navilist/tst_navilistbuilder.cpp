@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "base/moravelterror.h"
 #include "mapdb/queryslots.h"
 #include "navilist/flexgridmodel.h"

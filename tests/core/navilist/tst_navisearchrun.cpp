@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "base/moravelterror.h"
 #include "navilist/navisearchrun.h"
 #include "navilist/routelistmodel.h"

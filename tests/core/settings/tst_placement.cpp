@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "base/twips.h"
 #include "settings/placement.h"
 

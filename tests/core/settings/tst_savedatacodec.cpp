@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "base/twips.h"
 #include "settings/savedatacodec.h"
 #include "settings/settingsfile.h"

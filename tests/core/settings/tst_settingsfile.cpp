@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "base/moravelterror.h"
 #include "settings/savedatacodec.h"
 #include "settings/settingsfile.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "mapview/routeoverlay.h"
 
 #include <QImage>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "mapview/mapimage.h"
 #include "mapview/routeoverlay.h"
 #include "navilist/navisearchrun.h"

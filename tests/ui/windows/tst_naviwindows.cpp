@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "navilist/flexgridmodel.h"
 #include "navilist/navisearchrun.h"
 #include "navilist/routelistmodel.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "base/moravelterror.h"
 #include "base/twips.h"
 #include "mapview/mapimage.h"
