@@ -2,8 +2,11 @@
 
 #include "mapview/mapimage.h"
 
+#include "base/moravelterror.h"
+
 #include "base/twips.h"
 
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -30,6 +33,16 @@ MapImage::MapImage(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+}
+
+void MapImage::loadPicture(const QString& file)
+{
+    QImageReader reader(file);
+    QImage picture = reader.read();
+    if (picture.isNull())
+        throw MoraveltError(
+            QStringLiteral("「map.jpg」を読み込めません: %1 (%2)").arg(reader.errorString(), file));
+    setPicture(std::move(picture));
 }
 
 void MapImage::setPicture(QImage picture)

@@ -18,6 +18,8 @@ class MapImage : public QWidget
 public:
     explicit MapImage(QWidget* parent = nullptr);
 
+    // Reads the picture from a file; throws MoraveltError naming it when it cannot be read.
+    void loadPicture(const QString& file);
     void setPicture(QImage picture);
     const QImage& picture() const { return m_picture; }
 

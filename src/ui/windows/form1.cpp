@@ -22,7 +22,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QImageReader>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
@@ -88,7 +87,11 @@ void Form1::buildMenus()
 void Form1::wireWindows()
 {
     connect(m_mn0[0], &QAction::toggled, m_mapInput, &MapInput::setAnswersShown);
-    connect(m_mapInput, &MapInput::placeFound, this, &Form1::showPlace);
+    connect(m_mapInput, &MapInput::placeFound, this, [this](const PlaceLookupResult& place) {
+        m_dataGrid1->setRecordset(place.hit);
+        m_dataGrid2->setRecordset(place.lastReadRow);
+        m_form2->showPlace(place);
+    });
     connect(m_mapInput, &MapInput::destinationMenuRequested, this,
             [this](const QPoint& at) { m_destinationPopup->popup(at); });
     connect(m_form2.get(), &Form2::unloaded, this,
@@ -129,13 +132,7 @@ void Form1::load()
     DirPathGet(folder);
     openMap(folder);
 
-    const QString pictureFile = folder + QStringLiteral("map.jpg");
-    QImageReader reader(pictureFile);
-    QImage picture = reader.read();
-    if (picture.isNull())
-        throw MoraveltError(QStringLiteral("「map.jpg」を読み込めません: %1 (%2)")
-                                .arg(reader.errorString(), pictureFile));
-    m_image1->setPicture(std::move(picture));
+    m_image1->loadPicture(folder + QStringLiteral("map.jpg"));
 
     m_menu[1]->setVisible(false);
     m_form3->menu(1)->setVisible(false);
@@ -150,12 +147,9 @@ void Form1::openMap(const QString& folder)
     // The lookup shares the session, so the slots it reads through outlive it.
     m_mapInput->setSlots(std::shared_ptr<QuerySlots>(m_session, &m_session->querySlots()));
     m_commands = new NaviCommands(m_session, *m_form3, prompt(), *m_mn0[0], this);
-    for (QAction* command : {m_menu[2], m_shortestMenu}) {
-        connect(m_commands, &NaviCommands::searchStarted, command,
-                [command] { command->setEnabled(false); });
-        connect(m_commands, &NaviCommands::searchFinished, command,
-                [command] { command->setEnabled(true); });
-    }
+    for (QAction* command : {m_menu[2], m_shortestMenu})
+        connect(m_commands, &NaviCommands::searchRunning, command,
+                [command](bool running) { command->setEnabled(!running); });
     connect(m_commands, &NaviCommands::captionChanged, this, &QWidget::setWindowTitle);
     m_routeOnMap = new RouteOnMap(*m_image1, *centralWidget(), *m_form3->List1(),
                                   m_session->townPlaces(), this);
@@ -178,16 +172,6 @@ void Form1::closeMap()
     }
     m_mapInput->setSlots(nullptr);
     m_session.reset();
-}
-
-void Form1::showPlace(const PlaceLookupResult& place)
-{
-    m_dataGrid1->setRecordset(place.hit);
-    m_form2->setWindowTitle(place.town);
-    m_form2->DataGrid2Model()->setRecordset(place.roads);
-    m_dataGrid2->setRecordset(place.lastReadRow);
-    if (place.text)
-        m_form2->setInfoText(*place.text);
 }
 
 void Form1::MoraveltNavi()
@@ -235,25 +219,20 @@ void Form1::runExitSequence()
     if (m_exited)
         return;
     m_exited = true;
+    // A failing step is passed over so that the settings are still written.
     auto step = [](auto&& action) {
         try {
             action();
         } catch (...) {
-            // A failing step is passed over so that the settings are still written.
         }
     };
     step([this] {
         if (m_commands)
             m_commands->cancel();
     });
-    step([this] {
-        if (m_form2->isLoaded())
-            m_form2->close();
-    });
-    step([this] {
-        if (m_form3->isLoaded())
-            m_form3->close();
-    });
+    for (QWidget* side :
+         {static_cast<QWidget*>(m_form2.get()), static_cast<QWidget*>(m_form3.get())})
+        step([side] { side->close(); });
     step([this] { closeMap(); });
     // The settings are the player's: a failed save is said once, and the game still ends.
     runReported(prompt(), [this] { SaveDataPut(); });

@@ -91,7 +91,6 @@ private:
     void buildMenus();
     void wireWindows();
     void openMap(const QString& folder);
-    void showPlace(const PlaceLookupResult& place);
     void mn1_Click(int index);
     // Lets go of the map: whatever refers to the session goes before it.
     void closeMap();

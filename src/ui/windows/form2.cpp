@@ -2,6 +2,7 @@
 
 #include "windows/form2.h"
 
+#include "lookup/placelookup.h"
 #include "windows/designlayout.h"
 
 #include <QCloseEvent>
@@ -34,6 +35,14 @@ Form2::Form2(QWidget* parent)
     m_text1->setReadOnly(true);
 
     setTabOrder(m_dataGrid2, m_text1);
+}
+
+void Form2::showPlace(const PlaceLookupResult& place)
+{
+    setWindowTitle(place.town);
+    m_dataGrid2Model->setRecordset(place.roads);
+    if (place.text)
+        setInfoText(*place.text);
 }
 
 void Form2::setInfoText(const QString& text)

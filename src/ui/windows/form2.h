@@ -12,6 +12,8 @@ class QTableView;
 
 namespace moravelt {
 
+struct PlaceLookupResult;
+
 // The information window: the current town's roads and its quiz or event.
 class Form2 : public QWidget
 {
@@ -22,6 +24,8 @@ public:
     QTableView* DataGrid2() const { return m_dataGrid2; }
     RecordsetModel* DataGrid2Model() const { return m_dataGrid2Model; }
     QPlainTextEdit* Text1() const { return m_text1; }
+    // The town the pointer found: its name as the caption, its roads, its quiz or event.
+    void showPlace(const PlaceLookupResult& place);
     // The quiz or event text with its CR LF line breaks, as the panels wrote it.
     void setInfoText(const QString& text);
     const QString& infoText() const { return m_infoText; }

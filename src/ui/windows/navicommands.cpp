@@ -29,9 +29,9 @@ NaviCommands::NaviCommands(std::shared_ptr<GameSession> session, Form3& navi, Pr
     m_searchRun = new NaviSearchRun(roads, navi.routeList(), prompt, this);
     connect(m_searchRun, &NaviSearchRun::started, this, [this] {
         m_navi.List1()->show();
-        emit searchStarted();
+        emit searchRunning(true);
     });
-    connect(m_searchRun, &NaviSearchRun::finished, this, &NaviCommands::searchFinished);
+    connect(m_searchRun, &NaviSearchRun::finished, this, [this] { emit searchRunning(false); });
     connect(m_searchRun, &NaviSearchRun::captionChanged, this, &NaviCommands::captionChanged);
 }
 

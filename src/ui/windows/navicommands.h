@@ -38,8 +38,8 @@ public:
     void cancel();
 
 signals:
-    void searchStarted();
-    void searchFinished();
+    // A search started (true) or ended (false); the commands wait for it.
+    void searchRunning(bool running);
     void captionChanged(const QString& caption);
 
 private:

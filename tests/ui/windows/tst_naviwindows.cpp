@@ -62,6 +62,7 @@ private slots:
     void doubleClickAnywhereInTheListActsOnTheSelection();
     void rightClickOnTheFixedRowOpensThePopup();
     void failingCommandsAreReportedAndTheGameGoesOn();
+    void destroyingTheWindowsMidSearchWithoutTheExitSequence();
     // Last: the exit sequence ends the event loop, and no later wait would run.
     void closingDuringASearchEndsCleanly();
 
@@ -164,6 +165,25 @@ void TestNaviWindows::popupCopiesAndGoesBack()
     form3().mn1(0)->trigger();
     QVERIFY(form3().List1()->isVisible());
     QCOMPARE(form3().naviGrid().rows(), 3);
+}
+
+void TestNaviWindows::destroyingTheWindowsMidSearchWithoutTheExitSequence()
+{
+    // The runner, the route overlay and the map lookup refer to the session and the navi
+    // list window; deleting the main window must take them first (ASan sees any use after
+    // free), whether the worker is still walking or its step is queued for handling.
+    for (const int waitMs : {0, 20}) {
+        m_main->menu(2)->trigger();
+        QVERIFY(m_main->searchRun()->isRunning());
+        QTest::qWait(waitMs);
+        QPointer<Form3> navi = &form3();
+        destroyWindows();
+        QVERIFY(!windowsExist());
+        QVERIFY(navi.isNull());
+        QTest::qWait(50);
+        QVERIFY(m_prompt.errors.isEmpty());
+        init();
+    }
 }
 
 void TestNaviWindows::closingDuringASearchEndsCleanly()
