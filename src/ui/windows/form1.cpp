@@ -34,7 +34,8 @@ Form1::Form1(Form1Setup setup, QWidget* parent)
       m_form3(std::make_unique<Form3>()), m_image1(new MapImage),
       m_mapInput(new MapInput(*m_image1, prompt(), this)), m_dataGrid1(new RecordsetModel(this)),
       m_dataGrid2(new RecordsetModel(this)),
-      m_settings(*this, *m_form2, *m_form3, m_setup.settingsPath)
+      m_settings(*this, *m_form2, *m_form3, m_setup.settingsPath),
+      m_extra(m_setup.extraSettingsPath)
 {
     registerWindows(this, m_form2.get(), m_form3.get());
     setWindowTitle(QStringLiteral("!モラベルト"));
@@ -236,6 +237,7 @@ void Form1::runExitSequence()
     step([this] { closeMap(); });
     // The settings are the player's: a failed save is said once, and the game still ends.
     runReported(prompt(), [this] { SaveDataPut(); });
+    m_extra.sync();
     QCoreApplication::exit(0);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "mapdb/recordsetmodel.h"
+#include "settings/extrasettings.h"
 #include "settings/savedata.h"
 #include "windows/windowsettings.h"
 
@@ -35,6 +36,8 @@ struct Form1Setup
     QString programFolder; // the folder the map files are read from (see DataFolder)
     QString settingsPath;  // "Moravelt.ini" in the current directory
     Prompt* prompt = nullptr;
+    // What additions keep beside it (zoom, switches, window states); see ExtraSettings.
+    QString extraSettingsPath = ExtraSettings::defaultPath();
 };
 
 // The main window: the map picture and the menu bar. It owns the two other windows, which
@@ -79,6 +82,7 @@ public:
     QAction* shortestMenu() const { return m_shortestMenu; }
 
     SaveData& saveData() { return m_settings.record(); }
+    ExtraSettings& extraSettings() { return m_extra; }
     Prompt& prompt() const { return *m_setup.prompt; }
     QuerySlots& querySlots();
     RecordsetModel* DataGrid1() const { return m_dataGrid1; }
@@ -110,6 +114,7 @@ private:
     QAction* m_routeOnMapItem = nullptr;
     QAction* m_shortestMenu = nullptr;
     WindowSettings m_settings;
+    ExtraSettings m_extra;
     std::shared_ptr<GameSession> m_session;
     QPointer<NaviCommands> m_commands;
     RouteOnMap* m_routeOnMap = nullptr;
