@@ -50,20 +50,6 @@ int signatureBits(const TownOrder& towns)
 
 } // namespace
 
-void RouteBatch::append(const RouteBatch& other, const std::vector<std::int32_t>& outer)
-{
-    const auto offset = std::int32_t(m_nodes.size());
-    for (std::size_t i = 0; i < other.m_nodes.size(); ++i) {
-        const Node& node = other.m_nodes[i];
-        m_nodes.push_back(
-            {node.parent >= 0 ? node.parent + offset : outer[std::size_t(~node.parent)],
-             node.town});
-    }
-    m_routes.reserve(m_routes.size() + other.m_routes.size());
-    for (const Route& route : other.m_routes)
-        m_routes.push_back({route.microKm, route.node + std::uint32_t(offset)});
-}
-
 void RouteBatch::townsOf(int route, std::vector<std::int32_t>& towns) const
 {
     // The route's node stands at leg position legs - 1: fill from there back to the start.

@@ -49,13 +49,8 @@ public:
         return std::uint32_t(m_nodes.size() - 1);
     }
     void addRoute(std::uint32_t node, std::int64_t microKm) { m_routes.push_back({microKm, node}); }
-    // Appends another batch of the same step, its nodes after these; a parent below zero in
-    // `other` is ~index into `outer`, which gives the node of this batch.
-    void append(const RouteBatch& other, const std::vector<std::int32_t>& outer);
-    const Node& node(std::size_t index) const { return m_nodes[index]; }
     // Drops the routes from `count` on (nodes stay; they cost little).
     void truncate(int count) { m_routes.resize(std::size_t(count)); }
-    std::size_t nodeCount() const { return m_nodes.size(); }
 
     QString text(int route) const;
     QStringList texts() const;

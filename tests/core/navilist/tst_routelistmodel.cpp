@@ -122,7 +122,6 @@ void TestRouteListModel::searchRoutesSortLikeTheirTexts()
         const QString departure = names[random.bounded(int(names.size()))];
         const QString destination = names[random.bounded(int(names.size()))];
         RouteSearch search(loaded.graph, departure, destination, 3);
-        search.setThreads(1 + int(seed % 4 == 0), 1);
         RouteListModel compact;
         RouteListModel plain;
         RouteListModel merged;
