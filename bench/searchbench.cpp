@@ -271,12 +271,10 @@ void registerCancelBenchmark()
                     RouteSearch search(BenchWorld::sample().graph(), pair.departure,
                                        pair.destination, 4, SearchLimits{}, &stop);
                     std::thread worker([&] {
-                        try {
-                            while (!search.isOver() && !stop.load()) {
-                                SearchStep step = search.step();
-                                step.routes.sortTextOrder(&stop);
-                            }
-                        } catch (const RouteBatch::Stopped&) {
+                        while (!search.isOver() && !stop.load()) {
+                            SearchStep step = search.step();
+                            if (!step.routes.sortTextOrder(&stop))
+                                break;
                         }
                     });
                     std::this_thread::sleep_for(std::chrono::milliseconds(delay));

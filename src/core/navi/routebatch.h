@@ -9,7 +9,6 @@
 #include <QStringList>
 #include <atomic>
 #include <cstdint>
-#include <exception>
 #include <vector>
 
 namespace moravelt {
@@ -88,17 +87,8 @@ public:
     // so among routes of one total the text order is the order of the paths, town by town,
     // by TownOrder: the order in which a walk of the node tree meets them when it takes
     // each node's children in that order.
-    // A set `stop` ends the sorting soon by throwing Stopped.
-    void sortTextOrder(const std::atomic<bool>* stop = nullptr);
-    struct Stopped : std::exception
-    {
-    };
-    // Throws Stopped every so often once `stop` is set; for long work on a worker.
-    static void checkStop(const std::atomic<bool>* stop, std::uint32_t& work)
-    {
-        if (stop != nullptr && ++work % 65536 == 0 && stop->load(std::memory_order_relaxed))
-            throw Stopped();
-    }
+    // A set `stop` ends the sorting soon: false then, and the batch has no text order.
+    bool sortTextOrder(const std::atomic<bool>* stop = nullptr);
     const std::vector<std::uint32_t>& textOrder() const { return m_textOrder; }
 
     std::size_t memoryBytes() const;

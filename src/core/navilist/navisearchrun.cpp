@@ -62,12 +62,13 @@ void NaviSearchRun::runStep()
             }
             m_result = m_search->step();
             // Sorting and merging a large step's routes is the slow part of listing them.
-            m_result.routes.sortTextOrder(&m_cancelled);
+            // A stopped sort or merge means the search was cancelled: nobody waits for it.
+            if (!m_result.routes.sortTextOrder(&m_cancelled))
+                return;
             m_found = m_result.found();
-            m_merge.prepare(std::make_shared<const RouteBatch>(std::move(m_result.routes)),
-                            &m_cancelled);
-        } catch (const RouteBatch::Stopped&) {
-            // Cancelled: nobody waits for this step.
+            if (!m_merge.prepare(std::make_shared<const RouteBatch>(std::move(m_result.routes)),
+                                 &m_cancelled))
+                return;
         } catch (const std::exception& e) {
             m_failure = QString::fromLocal8Bit(e.what());
         }

@@ -4,9 +4,9 @@
 
 #include "base/moravelterror.h"
 #include "navi/routebatch.h"
+#include "navi/stopcheck.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace moravelt {
 
@@ -103,34 +103,39 @@ RouteListModel::Merge RouteListModel::startMerge() const
     return merge;
 }
 
-void RouteListModel::Merge::prepare(std::shared_ptr<const RouteBatch> routes,
+bool RouteListModel::Merge::prepare(std::shared_ptr<const RouteBatch> routes,
                                     const std::atomic<bool>* stop)
 {
     m_routes = std::move(routes);
     if (!m_usable || !m_routes || m_routes->isEmpty()) {
         m_items.clear();
-        return;
+        return true;
     }
     const auto id = std::uint32_t(m_batches.size());
     m_batches.push_back(m_routes);
     RouteBatch::TownsCache recent;
-    std::uint32_t work = 0;
     const auto less = [&](const Item& a, const Item& b) {
-        RouteBatch::checkStop(stop, work);
         return RouteBatch::compare(*m_batches[a.source], int(a.index), *m_batches[b.source],
                                    int(b.index), &recent) < 0;
+    };
+    StopCheck check(stop);
+    const auto stopped = [this] {
+        m_routes.reset();
+        m_items.clear();
+        return false;
     };
     std::vector<Item> batch(std::size_t(m_routes->size()));
     const bool sorted = m_routes->textOrder().size() == batch.size();
     for (std::size_t i = 0; i < batch.size(); ++i)
         batch[i] = {id, sorted ? m_routes->textOrder()[i] : std::uint32_t(i)};
-    if (!sorted)
-        std::stable_sort(batch.begin(), batch.end(), less);
-    std::vector<Item> merged;
-    merged.reserve(m_items.size() + batch.size());
-    std::merge(m_items.begin(), m_items.end(), batch.begin(), batch.end(),
-               std::back_inserter(merged), less);
+    if (!sorted && !stoppableStableSort(batch, less, check))
+        return stopped();
+    std::vector<Item> merged(m_items.size() + batch.size());
+    if (!stoppableMerge(m_items.data(), m_items.data() + m_items.size(), batch.data(),
+                        batch.data() + batch.size(), merged.data(), less, check))
+        return stopped();
     m_items = std::move(merged);
+    return true;
 }
 
 void RouteListModel::addRoutes(Merge&& merge)
