@@ -150,6 +150,7 @@ void RouteListModel::addRoutes(Merge&& merge)
     m_sources.push_back({std::move(merge.m_routes), {}, {}});
     const std::size_t oldCount = m_items.size();
     const std::size_t added = merge.m_items.size() - oldCount;
+    m_items.reserve(oldCount + added); // a failure to allocate comes before the views hear of it
     beginInsertRows({}, int(oldCount), int(oldCount + added - 1));
     // The new rows go in at the end first, as views expect of an insert; then the merged
     // order replaces it, which keeps the selection on its route.
