@@ -224,39 +224,36 @@ void registerGeneratedBenchmarks(BenchWorld& (*world)(), const char* worldKey)
                      4);
 }
 
-void registerParallelBenchmark()
+void registerLargestStepBenchmark()
 {
-    for (const int threads : {1, 2}) {
-        benchmark::RegisterBenchmark(
-            ("LargestStep/sample/level:4/threads:" + std::to_string(threads)).c_str(),
-            [=](benchmark::State& state) {
-                const Pair pair = farthestPairs(BenchWorld::sample().graph(), 1).front();
-                for (auto _ : state) {
-                    // No route cap: the step that trips it is walked on one thread.
-                    SearchLimits unbounded;
-                    unbounded.maxRoutes = std::int64_t(1) << 30;
-                    RouteSearch search(BenchWorld::sample().graph(), pair.departure,
-                                       pair.destination, 4, unbounded);
-                    search.setThreads(threads);
-                    double largest = 0;
-                    std::int64_t routes = 0;
-                    while (!search.isOver()) {
-                        const auto start = Clock::now();
-                        const SearchStep step = search.step();
-                        const double spent = secondsSince(start);
-                        if (spent > largest) {
-                            largest = spent;
-                            routes = step.routes.size();
-                        }
+    benchmark::RegisterBenchmark(
+        "LargestStep/sample/level:4",
+        [](benchmark::State& state) {
+            const Pair pair = farthestPairs(BenchWorld::sample().graph(), 1).front();
+            for (auto _ : state) {
+                // No route cap, so that the whole of the largest step is walked.
+                SearchLimits unbounded;
+                unbounded.maxRoutes = std::int64_t(1) << 30;
+                RouteSearch search(BenchWorld::sample().graph(), pair.departure, pair.destination,
+                                   4, unbounded);
+                double largest = 0;
+                std::int64_t routes = 0;
+                while (!search.isOver()) {
+                    const auto start = Clock::now();
+                    const SearchStep step = search.step();
+                    const double spent = secondsSince(start);
+                    if (spent > largest) {
+                        largest = spent;
+                        routes = step.routes.size();
                     }
-                    state.SetIterationTime(largest);
-                    state.counters["routes"] = double(routes);
                 }
-            })
-            ->Unit(benchmark::kMillisecond)
-            ->UseManualTime()
-            ->Iterations(3);
-    }
+                state.SetIterationTime(largest);
+                state.counters["routes"] = double(routes);
+            }
+        })
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(3);
 }
 
 void registerCancelBenchmark()
@@ -274,12 +271,10 @@ void registerCancelBenchmark()
                     RouteSearch search(BenchWorld::sample().graph(), pair.departure,
                                        pair.destination, 4, SearchLimits{}, &stop);
                     std::thread worker([&] {
-                        try {
-                            while (!search.isOver() && !stop.load()) {
-                                SearchStep step = search.step();
-                                step.routes.sortTextOrder(&stop);
-                            }
-                        } catch (const RouteBatch::Stopped&) {
+                        while (!search.isOver() && !stop.load()) {
+                            SearchStep step = search.step();
+                            if (!step.routes.sortTextOrder(&stop))
+                                break;
                         }
                     });
                     std::this_thread::sleep_for(std::chrono::milliseconds(delay));
