@@ -5,6 +5,7 @@
 #include "sourceref.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <vector>
 
@@ -59,6 +60,13 @@ struct WorldQuiz
     SourceRef at;
 };
 
+// The map makers' notes (SOURCES.md), line by line: the long ferries must be named there.
+struct WorldNotes
+{
+    QString file;
+    QStringList lines; // empty when the file is missing
+};
+
 struct WorldData
 {
     std::vector<WorldTown> towns;
@@ -66,6 +74,7 @@ struct WorldData
     std::vector<WorldHiddenLeg> hiddenLegs;
     std::vector<WorldEvent> events;
     std::vector<WorldQuiz> quizzes;
+    WorldNotes notes;
     // Tables that could not be read as tables at all; their rows are missing, so the checks
     // across tables would only repeat that fault.
     QStringList unsoundTables;
