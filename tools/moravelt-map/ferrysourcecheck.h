@@ -13,9 +13,6 @@ namespace moravelt {
 class FerrySourceCheck
 {
 public:
-    // Ferries longer than this are long-distance services with a named operator.
-    static constexpr int kLongFerryKm = 300;
-
     explicit FerrySourceCheck(Diagnostics& diag) : m_diag(diag) {}
 
     void run(const WorldData& world);

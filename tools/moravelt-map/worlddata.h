@@ -26,6 +26,10 @@ struct WorldTown
     SourceRef at;
 };
 
+// A ferry longer than this is a long-distance service (Japan's own threshold): it has a
+// named operator in the notes and sails round the land that its straight line may cross.
+inline constexpr int kLongFerryKm = 300;
+
 struct WorldRoad
 {
     QString from;
