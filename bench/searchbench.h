@@ -13,7 +13,7 @@ void registerSampleWorldBenchmarks();
 void registerGeneratedBenchmarks(BenchWorld& (*world)(), const char* worldKey);
 // The walk of the largest step of the sample world's farthest pair at level 4.
 void registerLargestStepBenchmark();
-// A step stopped from another thread: how long until the worker returns.
+// A step of a long search stopped from another thread: how long until the worker returns.
 void registerCancelBenchmark();
 void registerRoadLoadBenchmark(BenchWorld& (*world)(), const char* worldKey);
 
