@@ -2,63 +2,14 @@
 
 #include "windows/framedplace.h"
 
-#include <QAbstractNativeEventFilter>
-#include <QCoreApplication>
+#include "windows/frameevents.h"
+#include "windows/x11frameextents.h"
+
 #include <QEvent>
-#include <QGuiApplication>
-#include <QPointer>
 #include <QWidget>
 #include <QWindow>
-#include <cstdint>
-#include <cstdlib>
-#include <vector>
-#include <xcb/xcb.h>
 
 namespace moravelt {
-
-namespace {
-
-// The X window system tells of a frame by reparenting the window, setting its frame extents
-// and configuring it; the window itself may neither move nor resize. Each such event has the
-// unframed places checked once Qt has handled it.
-class FrameEvents : public QAbstractNativeEventFilter
-{
-public:
-    static FrameEvents& instance()
-    {
-        static FrameEvents* events = [] {
-            auto* created = new FrameEvents;
-            QCoreApplication::instance()->installNativeEventFilter(created);
-            return created;
-        }();
-        return *events;
-    }
-
-    void watch(FramedPlace* place) { m_waiting.emplace_back(place); }
-
-    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
-    {
-        if (type != "xcb_generic_event_t" || m_waiting.empty())
-            return false;
-        // The top bit marks an event that another client (the window manager) sent.
-        const int code = static_cast<const xcb_generic_event_t*>(message)->response_type & 0x7f;
-        if (code != XCB_REPARENT_NOTIFY && code != XCB_CONFIGURE_NOTIFY &&
-            code != XCB_PROPERTY_NOTIFY)
-            return false;
-        std::erase_if(m_waiting, [](const QPointer<FramedPlace>& place) {
-            return place.isNull() || place->isFramed();
-        });
-        for (const QPointer<FramedPlace>& place : m_waiting)
-            QMetaObject::invokeMethod(
-                place.data(), [p = place.data()] { p->checkFramed(); }, Qt::QueuedConnection);
-        return false;
-    }
-
-private:
-    std::vector<QPointer<FramedPlace>> m_waiting;
-};
-
-} // namespace
 
 FramedPlace& FramedPlace::of(QWidget& window)
 {
@@ -69,43 +20,21 @@ FramedPlace& FramedPlace::of(QWidget& window)
 FramedPlace::FramedPlace(QWidget& window) : QObject(&window), m_window(window)
 {
     window.installEventFilter(this);
-    FrameEvents::instance().watch(this);
+    FrameEvents::watch(*this);
+}
+
+FramedPlace::~FramedPlace()
+{
+    FrameEvents::forget(*this);
 }
 
 QMargins FramedPlace::margins() const
 {
-    // Qt learns of a frame only with the next configure event, which a window manager that
-    // leaves the client in place may never send; the frame extents it sets are read directly.
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 && QGuiApplication::platformName() == QLatin1String("xcb")
-                                       ? x11->connection()
-                                       : nullptr;
-    if (!connection || !m_window.testAttribute(Qt::WA_WState_Created)) {
-        const QRect f = m_window.frameGeometry();
-        const QRect g = m_window.geometry();
-        return {g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
-                f.bottom() - g.bottom()};
-    }
-    static const xcb_atom_t extents = [connection] {
-        const char name[] = "_NET_FRAME_EXTENTS";
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-            connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
-        const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-        std::free(reply);
-        return atom;
-    }();
-    QMargins result;
-    xcb_get_property_reply_t* reply =
-        xcb_get_property_reply(connection,
-                               xcb_get_property(connection, 0, xcb_window_t(m_window.winId()),
-                                                extents, XCB_ATOM_CARDINAL, 0, 4),
-                               nullptr);
-    if (reply && reply->format == 32 && xcb_get_property_value_length(reply) == 16) {
-        const auto* v = static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
-        result = QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3])); // left right top bottom
-    }
-    std::free(reply);
-    return result;
+    if (const std::optional<QMargins> extents = x11FrameExtents(m_window))
+        return *extents;
+    const QRect f = m_window.frameGeometry();
+    const QRect g = m_window.geometry();
+    return {g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom()};
 }
 
 QRect FramedPlace::frame() const
@@ -167,8 +96,22 @@ bool FramedPlace::eventFilter(QObject* watched, QEvent* event)
     const bool placeEvent = type == QEvent::Move || type == QEvent::Resize ||
                             type == QEvent::Show || type == QEvent::Paint;
     if (watched == &m_window && placeEvent)
-        checkFramed();
+        checkFramedLater();
     return false;
+}
+
+void FramedPlace::checkFramedLater()
+{
+    if (m_framed || m_checkQueued)
+        return;
+    m_checkQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_checkQueued = false;
+            checkFramed();
+        },
+        Qt::QueuedConnection);
 }
 
 void FramedPlace::checkFramed()
@@ -178,6 +121,7 @@ void FramedPlace::checkFramed()
         !m_window.windowHandle()->isExposed() || margins().isNull())
         return;
     m_framed = true;
+    FrameEvents::forget(*this);
     apply();
     emit framed();
 }

@@ -16,13 +16,15 @@ namespace moravelt {
 // then Qt knows the window without its frame. So the place asked for is kept, and answered,
 // until the window system reports the frame (the move or resize that follows the framing);
 // then it is applied once with the frame's real margins, and from there on the window is
-// wherever the player puts it.
+// wherever the player puts it. The check is never made inside the event that prompts it (a
+// paint may not change a geometry): it is queued, once however many events ask for it.
 class FramedPlace : public QObject
 {
     Q_OBJECT
 public:
     // The place of a top-level window, made on first use.
     static FramedPlace& of(QWidget& window);
+    ~FramedPlace() override;
 
     // The frame: what was asked for while the window is unframed, else where it is now.
     QRect frame() const;
@@ -32,8 +34,8 @@ public:
     void setOuterHeight(int pixels);
 
     bool isFramed() const { return m_framed; }
-    // Applies the place asked for if the window system has framed the window by now.
-    void checkFramed();
+    // Queues a check whether the window system has framed the window by now.
+    void checkFramedLater();
 
 signals:
     void framed();
@@ -46,6 +48,8 @@ private:
     // The frame around the client area as the window system has it now; none until framed.
     QMargins margins() const;
     void apply();
+    // Applies the place asked for if the window system has framed the window by now.
+    void checkFramed();
 
     QWidget& m_window;
     std::optional<int> m_left;
@@ -53,6 +57,7 @@ private:
     std::optional<int> m_outerWidth;
     std::optional<int> m_outerHeight;
     bool m_framed = false;
+    bool m_checkQueued = false;
 };
 
 } // namespace moravelt
