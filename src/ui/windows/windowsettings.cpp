@@ -42,6 +42,8 @@ WholeTwips whole(const TwipsRect& g)
 
 void WindowSettings::SaveDataGet()
 {
+    // A save killed part-way at an earlier exit leaves its temporary file beside the record.
+    SettingsFile::removeLeftovers(m_path);
     const std::optional<SaveData> stored = SettingsFile::read(m_path);
     if (!stored) {
         applyFirstStartDefaults();
