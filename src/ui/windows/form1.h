@@ -54,6 +54,8 @@ public:
     void load();
     // The exit sequence; each step runs even when an earlier one failed.
     void runExitSequence();
+    // From the start of the exit sequence on.
+    bool exiting() const { return m_exited; }
 
     void SaveDataGet();
     void SaveDataPut();
