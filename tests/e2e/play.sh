@@ -4,7 +4,8 @@
 # empty folder: first start, windows moved, minimised and restored, exits and restarts (places
 # kept, the file the same on a second cycle and with a window manager that is late), a town
 # looked at, departure and destination chosen on the map, a route search, a route turned into
-# the navigation list and copied, and an exit that cannot save.
+# the navigation list and copied, SIGTERM, SIGHUP and SIGINT that save as a close does, and an
+# exit that cannot save (a signal then ends it at once).
 #   play.sh GAME MAP_TOOL
 set -uo pipefail
 game="$1"
@@ -92,7 +93,8 @@ navi_caption='モラベルト ナビリスト'
 
 # Starts the game and waits until its three windows are framed and stand still.
 start_game() {
-    "$game" >>"$work/game.log" 2>&1 &
+    # A job started with & ignores SIGINT; the game gets it as from a terminal.
+    env --default-signal=INT "$game" >>"$work/game.log" 2>&1 &
     game_pid=$!
     pids+=($game_pid)
     local w
@@ -281,11 +283,40 @@ left2=$((cw * 15 - 34054 - 34162))
 [ "$(field 0) $(field 1)" = "$(((left2 - left2 % 2) / 2 + left2 % 2)) $(((563 * 15 - 45010 - 46369) / 2))" ] ||
     fail "map offset saved as $(field 0),$(field 1)"
 
+# signal_game SIGNAL: sends it and waits for the game to end; its exit code in $code.
+signal_game() {
+    kill -"$1" "$game_pid"
+    waitfor 30 ended || fail "the game did not end at SIG$1"
+    wait "$game_pid"
+    code=$?
+}
+
+step "SIGTERM, SIGHUP and SIGINT save as a close does"
+for sig in TERM HUP INT; do
+    start_game
+    case $sig in TERM) x=500 ;; HUP) x=200 ;; INT) x=450 ;; esac
+    y=600 move_window "$info"
+    waitfor 5 at "$info" "$x" 600 || fail "information window at $(frame "$info") after the move"
+    signal_game $sig
+    [ $code -eq 0 ] || fail "SIG$sig: the game ended with code $code: $(tail -5 "$work/game.log")"
+    [ "$(field 6) $(field 7)" = "$((x * 15)) 9000" ] ||
+        fail "SIG$sig: information window saved at $(field 6),$(field 7)"
+    [ "$(texts)" = "京都 奈良" ] || fail "SIG$sig: departure and destination saved as $(texts)"
+done
+
 step "exit with a read-only settings file"
 chmod a-w Moravelt.ini
 cp Moravelt.ini kept.ini
 start_game
 exit_game expect-box Return
+cmp -s Moravelt.ini kept.ini || fail "the read-only file changed"
+# The box that says so holds the exit up: a signal then ends the game at once.
+start_game
+xdotool windowactivate --sync "$main" >/dev/null 2>&1
+xdotool key --clearmodifiers alt+F4
+waitfor 20 window 'モラベルト' >/dev/null || fail "no message box"
+signal_game TERM
+[ $code -eq 143 ] || fail "a signal during the exit's message box: code $code"
 cmp -s Moravelt.ini kept.ini || fail "the read-only file changed"
 grep -q "ERROR: AddressSanitizer\|runtime error" "$work/game.log" && fail "$(cat "$work/game.log")"
 echo "PASS"
