@@ -5,6 +5,7 @@
 #include "mapdb/recordsetmodel.h"
 #include "settings/extrasettings.h"
 #include "settings/savedata.h"
+#include "windows/windowplaces.h"
 #include "windows/windowsettings.h"
 
 #include <QMainWindow>
@@ -38,6 +39,8 @@ struct Form1Setup
     Prompt* prompt = nullptr;
     // What additions keep beside it (zoom, switches, window states); see ExtraSettings.
     QString extraSettingsPath = ExtraSettings::defaultPath();
+    // Without it (Wayland) the stored window positions are kept as read; see WindowSettings.
+    bool windowPlacesReported = WindowPlaces::reportedByPlatform();
 };
 
 // The main window: the map picture and the menu bar. It owns the two other windows, which
