@@ -4,12 +4,14 @@
 # empty folder: first start, windows moved, minimised and restored, exits and restarts (places
 # kept, the file the same on a second cycle and with a window manager that is late), a town
 # looked at, departure and destination chosen on the map, a route search, a route turned into
-# the navigation list and copied, SIGTERM, SIGHUP and SIGINT that save as a close does, and an
-# exit that cannot save (a signal then ends it at once).
-#   play.sh GAME MAP_TOOL
+# the navigation list and copied, SIGTERM, SIGHUP and SIGINT that save as a close does, a
+# desktop logout that saves before the session ends, and an exit that cannot save (a signal
+# then ends it at once).
+#   play.sh GAME MAP_TOOL [LOGOUT_SESSION]
 set -uo pipefail
 game="$1"
 tool="$2"
+logout_session="${3:-}"
 db="$(dirname "$game")/mapdata.mdb"
 for needed in Xvfb openbox xdotool xclip xprop xwininfo python3; do
     command -v "$needed" >/dev/null || { echo "SKIP: $needed is not installed"; exit 77; }
@@ -92,9 +94,11 @@ info_caption='モラベルト 情報'
 navi_caption='モラベルト ナビリスト'
 
 # Starts the game and waits until its three windows are framed and stand still.
+# What start_game runs the game under, if anything.
+launcher=()
 start_game() {
     # A job started with & ignores SIGINT; the game gets it as from a terminal.
-    env --default-signal=INT "$game" >>"$work/game.log" 2>&1 &
+    "${launcher[@]}" env --default-signal=INT "$game" >>"$work/game.log" 2>&1 &
     game_pid=$!
     pids+=($game_pid)
     local w
@@ -303,6 +307,24 @@ for sig in TERM HUP INT; do
         fail "SIG$sig: information window saved at $(field 6),$(field 7)"
     [ "$(texts)" = "京都 奈良" ] || fail "SIG$sig: departure and destination saved as $(texts)"
 done
+
+if [ -n "$logout_session" ]; then
+    step "a desktop logout saves before the session ends"
+    launcher=("$logout_session")
+    start_game # under a session manager of its own, whose process game_pid is
+    launcher=()
+    waitfor 10 grep -q registered "$work/game.log" || fail "the game did not join the session"
+    x=260 y=600 move_window "$info"
+    waitfor 5 at "$info" 260 600 || fail "information window at $(frame "$info") after the move"
+    kill -USR1 "$game_pid" # log out
+    waitfor 30 grep -q '^saved' "$work/game.log" || fail "the game did not save for the logout"
+    # Once the game said it is done, the session may end at any moment: the file is written.
+    [ "$(field 6) $(field 7)" = "3900 9000" ] ||
+        fail "logout: information window saved at $(field 6),$(field 7)"
+    kill -USR1 "$game_pid" # the session ends
+    waitfor 30 ended || fail "the game did not end at the logout"
+    wait "$game_pid" || fail "logout: $(grep -E '^(saved|save failed|ended)' "$work/game.log")"
+fi
 
 step "exit with a read-only settings file"
 chmod a-w Moravelt.ini
