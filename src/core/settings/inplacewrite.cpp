@@ -26,15 +26,20 @@ int writeAllAt(int fd, const QByteArray& bytes, qsizetype from, qsizetype to)
     return 0;
 }
 
-// The bytes past the first page go first, and the first page last, in one write that a kill
-// cannot split (the system copies a write page by page and stops only between pages). Until
-// then a record that fits in the first page, as every record short of very long texts does,
-// is still whole.
+// The bytes past the first page go first, synced, and the first page last, in one write that
+// a kill cannot split (the system copies a write page by page and stops only between pages).
+// Until then a record that fits in the first page, as every record short of very long texts
+// does, is still whole.
 int writeHeadLast(int fd, const QByteArray& bytes)
 {
     const qsizetype head = std::min<qsizetype>(bytes.size(), ::sysconf(_SC_PAGESIZE));
-    const int tail = writeAllAt(fd, bytes, head, bytes.size());
-    return tail != 0 ? tail : writeAllAt(fd, bytes, 0, head);
+    if (head < bytes.size()) {
+        if (const int tail = writeAllAt(fd, bytes, head, bytes.size()); tail != 0)
+            return tail;
+        if (::fdatasync(fd) != 0)
+            return errno;
+    }
+    return writeAllAt(fd, bytes, 0, head);
 }
 
 Outcome writeOpened(int fd, const QByteArray& bytes, const struct stat& expected)
