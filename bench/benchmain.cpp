@@ -31,7 +31,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     registerSampleWorldBenchmarks();
-    registerParallelBenchmark();
+    registerLargestStepBenchmark();
     registerCancelBenchmark();
     registerGeneratedBenchmarks(towns1000, "towns:1000");
     registerGeneratedBenchmarks(towns10000, "towns:10000");

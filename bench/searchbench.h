@@ -11,9 +11,9 @@ class BenchWorld;
 void registerSampleWorldBenchmarks();
 // The far pair of a generated map at levels 0 and 4, and a pair three legs apart at level 4.
 void registerGeneratedBenchmarks(BenchWorld& (*world)(), const char* worldKey);
-// The largest step of the sample world's farthest pair at level 4 on one and on two threads.
-void registerParallelBenchmark();
-// A step stopped from another thread: how long until the worker returns.
+// The walk of the largest step of the sample world's farthest pair at level 4.
+void registerLargestStepBenchmark();
+// A step of a long search stopped from another thread: how long until the worker returns.
 void registerCancelBenchmark();
 void registerRoadLoadBenchmark(BenchWorld& (*world)(), const char* worldKey);
 

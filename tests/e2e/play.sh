@@ -4,9 +4,9 @@
 # empty folder: first start, windows moved, minimised and restored, exits and restarts (places
 # kept, the file the same on a second cycle and with a window manager that is late), a town
 # looked at, departure and destination chosen on the map, a route search, a route turned into
-# the navigation list and copied, SIGTERM, SIGHUP and SIGINT that save as a close does, a
-# desktop logout that saves before the session ends, and an exit that cannot save (a signal
-# then ends it at once).
+# the navigation list and copied, a 旅クイズ journey played by keys and its record, SIGTERM,
+# SIGHUP and SIGINT that save as a close does, a desktop logout that saves before the session
+# ends, and an exit that cannot save (a signal then ends it at once).
 #   play.sh GAME MAP_TOOL [LOGOUT_SESSION]
 set -uo pipefail
 game="$1"
@@ -64,6 +64,8 @@ mkdir "$work/play"
 cd "$work/play" || exit 1
 unset QT_QPA_PLATFORM
 export ASAN_OPTIONS=detect_leaks=0
+# What the game keeps beside the settings file stays in the test's own folder.
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 
 # The window of the game with exactly this caption, if it is mapped.
 window() {
@@ -302,6 +304,52 @@ exit_game
 left2=$((cw * 15 - 34054 - 34162))
 [ "$(field 0) $(field 1)" = "$(((left2 - left2 % 2) / 2 + left2 % 2)) $(((563 * 15 - 45010 - 46369) / 2))" ] ||
     fail "map offset saved as $(field 0),$(field 1)"
+
+step "旅クイズ: a short journey played by keys, then its record"
+start_game
+read -r cx cy cw ch < <(client "$main")
+xdotool mousemove $((cx + 80)) $((cy + 9)) click 1 # "ナビ作成" from 京都 to 奈良, kept from before
+answer_box alt+n
+waitfor 10 window "$main_caption" >/dev/null || fail "the search did not end"
+read -r lx ly lw lh < <(client "$navi")
+lmenu=$((lh - 4605 / 15))
+xdotool mousemove $((lx + 40)) $((ly + lmenu + 40)) click 1 # the first route, 00045-京都-奈良
+sleep 0.3
+xdotool windowactivate --sync "$main" >/dev/null 2>&1
+xdotool key --clearmodifiers ctrl+t # "旅クイズ"
+waitfor 10 window 'モラベルト 旅クイズ' >/dev/null || fail "no journey window"
+journey=$(window 'モラベルト 旅クイズ')
+xdotool windowactivate --sync "$journey" >/dev/null 2>&1
+# 京都, the 寄り道 宇治 and 奈良: answer 1 to each question, Enter after each card.
+for key in 1 Return Return 1 Return; do
+    xdotool key --clearmodifiers "$key"
+    sleep 0.3
+done
+scores="$XDG_DATA_HOME/moravelt/scores.sqlite"
+recorded() {
+    python3 -c 'import sqlite3, sys
+sys.exit(sqlite3.connect(sys.argv[1]).execute("SELECT count(*) FROM tbl_記録").fetchone()[0] != 1)' \
+        "$scores" 2>/dev/null
+}
+waitfor 10 recorded || fail "no record after the journey"
+xdotool key --clearmodifiers Escape
+waitfor 10 sh -c "! xwininfo -id $journey 2>/dev/null | grep -q IsViewable" ||
+    fail "the journey window stayed"
+exit_game
+# The record, checked against the journey the map tool plays with the record's own seed:
+# answer 1 was right where the tool marks the first answer.
+read -r route score possible right questions seed < <(python3 -c 'import sqlite3, sys
+rows = sqlite3.connect(sys.argv[1]).execute(
+    "SELECT ルート, 得点, 満点, 正解数, 問題数, シード FROM tbl_記録").fetchall()
+print(len(rows) == 1 and " ".join(str(v) for v in rows[0]) or "none")' "$scores")
+[ "$route $possible $questions" = "00045-京都-奈良 40 2" ] ||
+    fail "recorded \"$route\", $possible points possible over $questions questions"
+"$tool" quiz --db "$db" --seed "$seed" --answers "$route" >journey.txt ||
+    fail "the map tool could not replay seed $seed"
+read -r want_score want_right < <(awk -F'\t' 'NF == 6 { if ($3 ~ /^\*/) { s += $6; r++ } }
+    END { print s + 0, r + 0 }' journey.txt)
+[ "$score $right" = "$want_score $want_right" ] ||
+    fail "recorded $score points and $right right, the seed's journey says $want_score and $want_right"
 
 # signal_game SIGNAL: sends it and waits for the game to end; its exit code in $code.
 signal_game() {

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 namespace moravelt::test {
 
@@ -16,6 +17,9 @@ public:
     bool askYesNo(const QString& text) override
     {
         questions << text;
+        // What happens while a real box would be open and its event loop running.
+        if (whileAsking)
+            whileAsking();
         if (answers.empty())
             return true;
         const bool answer = answers.front();
@@ -26,6 +30,7 @@ public:
     void reportError(const QString& text) override { errors << text; }
 
     std::deque<bool> answers; // Yes when empty
+    std::function<void()> whileAsking;
     QStringList questions;
     QStringList messages;
     QStringList errors;

@@ -4,6 +4,7 @@
 #include "coastlinefile.h"
 #include "extractcoastcommand.h"
 #include "labelplacer.h"
+#include "landcrossing.h"
 #include "maplayout.h"
 #include "ringclipper.h"
 #include "topojsondecoder.h"
@@ -212,6 +213,36 @@ private slots:
         QCOMPARE(small.pictureSize(), QSize(2500, 2200));
         QCOMPARE(small.pixel(35.0, 135.0), layout.pixel(35.0, 135.0) * 0.5);
         QCOMPARE(small.insetBox(), QRectF(box.topLeft() * 0.5, box.size() * 0.5));
+    }
+
+    // A sea route's straight line over land: an island of 10 × 10 degrees with a lake.
+    void landShareOfAStraightLine_data()
+    {
+        QTest::addColumn<QPointF>("from");
+        QTest::addColumn<QPointF>("to");
+        QTest::addColumn<double>("share");
+        QTest::newRow("at sea") << QPointF(0, 20) << QPointF(20, 20) << 0.0;
+        // 33 points from a tenth to nine tenths of the way: 16 on the island, 4 of them in
+        // the lake.
+        QTest::newRow("across the island") << QPointF(0.3, 5) << QPointF(20.3, 5) << 12 / 33.0;
+        QTest::newRow("over the lake") << QPointF(1.1, 5) << QPointF(9.1, 5) << 23 / 33.0;
+        // The ends are inland, as towns are of their ports; only the middle counts.
+        QTest::newRow("from the shore out to sea") << QPointF(9.5, 5) << QPointF(29.5, 5) << 0.0;
+    }
+
+    void landShareOfAStraightLine()
+    {
+        QFETCH(QPointF, from);
+        QFETCH(QPointF, to);
+        QFETCH(double, share);
+        LandPolygon island;
+        island.rings << QPolygonF({{0, 0}, {10, 0}, {10, 10}, {0, 10}})
+                     << QPolygonF({{4, 4}, {6, 4}, {6, 6}, {4, 6}});
+        const std::vector<LandPolygon> land{island};
+        const LandCrossing crossing(land);
+        QVERIFY(crossing.isLand({2, 2}));
+        QVERIFY(!crossing.isLand({5, 5}));
+        QCOMPARE(crossing.landShare(from, to), share);
     }
 
     void labelsAvoidEachOtherAndTheEdge()

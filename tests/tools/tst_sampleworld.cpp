@@ -7,6 +7,7 @@
 #include "mapdb/querytexts.h"
 #include "navi/roadgraph.h"
 #include "navi/routesearch.h"
+#include "navi/shortestroutes.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -25,6 +26,8 @@ private slots:
     void farthestEndsAreConnected();
     void shortestWay_data();
     void shortestWay();
+    void ferriesShortenTheWay_data();
+    void ferriesShortenTheWay();
     void pictureIsTheSizeTheCoordinatesAssume();
 
 private:
@@ -135,7 +138,7 @@ void TestSampleWorld::shortestWay_data()
                                    << "00070-和歌山-徳島";
     QTest::newRow("佐世保 → 唐津") << "佐世保"
                                    << "唐津"
-                                   << "00058-佐世保-伊万里-唐津";
+                                   << "00053-佐世保-伊万里-唐津";
     QTest::newRow("北見 → 帯広") << "北見"
                                  << "帯広"
                                  << "00156-北見-足寄-帯広";
@@ -159,6 +162,47 @@ void TestSampleWorld::shortestWay()
     // The total leads every route string, zero-padded to one width.
     std::sort(routes.begin(), routes.end());
     QCOMPARE(routes.first(), route);
+}
+
+// The long-distance ferries: the shortest of all routes ("最短ルート") goes by sea.
+void TestSampleWorld::ferriesShortenTheWay_data()
+{
+    QTest::addColumn<QString>("departure");
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<QString>("route");
+    // From 大洗 overnight, not by road to 青森 and across to 函館.
+    QTest::newRow("東京 → 札幌") << "東京"
+                                 << "札幌"
+                                 << "00962-東京-つくば-水戸-苫小牧-千歳-札幌";
+    QTest::newRow("大阪 → 別府") << "大阪"
+                                 << "別府"
+                                 << "00441-大阪-別府";
+    QTest::newRow("京都 → 札幌") << "京都"
+                                 << "札幌"
+                                 << "01179-京都-小浜-敦賀-苫小牧-千歳-札幌";
+    QTest::newRow("秋田 → 札幌") << "秋田"
+                                 << "札幌"
+                                 << "00505-秋田-苫小牧-千歳-札幌";
+    QTest::newRow("神戸 → 宮崎") << "神戸"
+                                 << "宮崎"
+                                 << "00502-神戸-宮崎";
+    // To 臼杵 and on by road, rather than to 別府.
+    QTest::newRow("松山 → 大分") << "松山"
+                                 << "大分"
+                                 << "00167-松山-八幡浜-大分";
+}
+
+void TestSampleWorld::ferriesShortenTheWay()
+{
+    QFETCH(QString, departure);
+    QFETCH(QString, destination);
+    QFETCH(QString, route);
+    const RoadGraph graph = RoadGraph::load(*m_cn);
+    const QStringList shortest = ShortestRoutes::find(graph, departure, destination, 2);
+    QCOMPARE(shortest.size(), 2);
+    QCOMPARE(shortest.first(), route);
+    // The sea route is the only one of that length.
+    QVERIFY2(shortest[1].left(5) > route.left(5), qPrintable(shortest.join(' ')));
 }
 
 void TestSampleWorld::pictureIsTheSizeTheCoordinatesAssume()

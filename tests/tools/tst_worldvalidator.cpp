@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "checkcommand.h"
+#include "ferrysourcecheck.h"
 #include "worldcheck.h"
 
 #include <QDir>
@@ -200,6 +201,33 @@ private slots:
                               dir.filePath(QStringLiteral("towns.tsv:1: the table has no rows; "
                                                           "the world needs at least one"))}));
         QCOMPARE(runCheckCommand({QStringLiteral("--data"), dir.path()}), 1);
+    }
+
+    // The line naming a long ferry: both towns and the row's whole km, with or without a comma.
+    void longFerryIsNamed_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("named");
+        QTest::newRow("plain") << "- 大阪–那覇 1066 km: a car ferry" << true;
+        QTest::newRow("thousands") << "那覇–大阪: 1,066 km (1,061 km at sea)" << true;
+        QTest::newRow("no space") << "大阪 to 那覇, 1066km" << true;
+        QTest::newRow("one town") << "- 大阪–宮崎 1066 km" << false;
+        QTest::newRow("other km") << "- 大阪–那覇 1061 km at sea" << false;
+        QTest::newRow("longer number") << "大阪–那覇 11066 km" << false;
+        QTest::newRow("decimal") << "大阪–那覇 0.1066 km" << false;
+        QTest::newRow("no unit") << "大阪–那覇 1066" << false;
+    }
+
+    void longFerryIsNamed()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, named);
+        WorldRoad road;
+        road.from = QStringLiteral("大阪");
+        road.to = QStringLiteral("那覇");
+        road.km = 1066;
+        road.ferry = true;
+        QCOMPARE(FerrySourceCheck::namesFerry(line, road), named);
     }
 
     void faultIsReported_data()

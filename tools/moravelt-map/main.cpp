@@ -5,6 +5,7 @@
 #include "extractcoastcommand.h"
 #include "importcommand.h"
 #include "navicommand.h"
+#include "quizcommand.h"
 #include "routecommand.h"
 
 #include <QGuiApplication>
@@ -29,6 +30,7 @@ const Command commands[] = {
     {"route", moravelt::runRouteCommand,
      "route --db FILE [--level N] [--steps K | --shortest K] DEPARTURE DESTINATION"},
     {"navi", moravelt::runNaviCommand, "navi --db FILE [--answers] ROUTE"},
+    {"quiz", moravelt::runQuizCommand, "quiz --db FILE [--seed N] [--answers] ROUTE"},
 };
 
 int usage()

@@ -4,6 +4,7 @@
 
 #include "cartouchepainter.h"
 #include "labelplacer.h"
+#include "landcrossing.h"
 #include "landpainter.h"
 #include "mapstyle.h"
 
@@ -14,6 +15,9 @@
 namespace moravelt {
 
 namespace {
+
+// A long ferry line over more land than this would be read as a road across the country.
+constexpr double kMaxFerryLandShare = 0.2;
 
 // Where the segment from a (outside the box) to b (inside) first meets the box.
 QPointF entryPoint(const QPointF& a, const QPointF& b, const QRectF& box)
@@ -143,11 +147,18 @@ void MapRenderer::drawRoads(QPainter& painter, const WorldData& world, const Pla
     const double s = m_layout.scale();
     const QPen roadPen(MapStyle::road, MapStyle::roadWidth * s, Qt::SolidLine, Qt::RoundCap);
     QPen ferryPen(MapStyle::ferry, MapStyle::ferryWidth * s, Qt::DashLine, Qt::FlatCap);
+    const LandCrossing crossing(m_land);
     QSet<QString> drawn;
     for (const WorldRoad& road : world.roads) {
         const PlacedTown* a = placed.value(road.from, nullptr);
         const PlacedTown* b = placed.value(road.to, nullptr);
         if (!a || !b)
+            continue;
+        // A long-distance ferry sails round the coast; where its straight line would run
+        // across the country it is left off the picture (the information window lists it).
+        if (road.ferry && road.km > kLongFerryKm &&
+            crossing.landShare({a->town->lon, a->town->lat}, {b->town->lon, b->town->lat}) >
+                kMaxFerryLandShare)
             continue;
         // Both directions are listed; draw each pair once.
         const QString key = road.from < road.to ? road.from + QLatin1Char('\t') + road.to

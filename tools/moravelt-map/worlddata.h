@@ -5,6 +5,7 @@
 #include "sourceref.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <vector>
 
@@ -24,6 +25,10 @@ struct WorldTown
     double lon = 0;
     SourceRef at;
 };
+
+// A ferry longer than this is a long-distance service (Japan's own threshold): it has a
+// named operator in the notes and sails round the land that its straight line may cross.
+inline constexpr int kLongFerryKm = 300;
 
 struct WorldRoad
 {
@@ -59,6 +64,13 @@ struct WorldQuiz
     SourceRef at;
 };
 
+// The map makers' notes (SOURCES.md), line by line: the long ferries must be named there.
+struct WorldNotes
+{
+    QString file;
+    QStringList lines; // empty when the file is missing
+};
+
 struct WorldData
 {
     std::vector<WorldTown> towns;
@@ -66,6 +78,7 @@ struct WorldData
     std::vector<WorldHiddenLeg> hiddenLegs;
     std::vector<WorldEvent> events;
     std::vector<WorldQuiz> quizzes;
+    WorldNotes notes;
     // Tables that could not be read as tables at all; their rows are missing, so the checks
     // across tables would only repeat that fault.
     QStringList unsoundTables;

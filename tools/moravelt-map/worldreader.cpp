@@ -3,6 +3,7 @@
 #include "worldreader.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 
 namespace moravelt {
@@ -52,7 +53,20 @@ WorldData WorldReader::read(const QString& dataDir)
         m_diag.error({path, 1}, QStringLiteral("no quiz table: neither quiz.tsv nor quiz-*.tsv"));
         world.unsoundTables << path;
     }
+    world.notes = readNotes(dir.filePath(QStringLiteral("SOURCES.md")));
     return world;
+}
+
+WorldNotes WorldReader::readNotes(const QString& path)
+{
+    WorldNotes notes{path, {}};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return notes;
+    const QString text = QString::fromUtf8(file.readAll());
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        notes.lines << (line.endsWith(QLatin1Char('\r')) ? line.chopped(1) : line);
+    return notes;
 }
 
 QStringList WorldReader::quizFiles(const QString& dataDir)

@@ -31,6 +31,7 @@ private:
     void readHiddenLegs(const QString& path, WorldData& world);
     void readEvents(const QString& path, WorldData& world);
     void readQuizzes(const QString& path, WorldData& world);
+    static WorldNotes readNotes(const QString& path);
 
     bool readDegrees(const TsvRow& row, int column, double limit, double& out);
     // A whole number from min to max, written in plain digits.

@@ -2,6 +2,7 @@
 
 #include "worldvalidator.h"
 
+#include "ferrysourcecheck.h"
 #include "hiddentowncheck.h"
 #include "quizcheck.h"
 #include "roadnetworkcheck.h"
@@ -18,6 +19,7 @@ void WorldValidator::validate(const WorldData& world)
     RoadNetworkCheck(index, m_diag).run(world);
     HiddenTownCheck(index, m_diag).run(world);
     QuizCheck(index, m_diag).run(world);
+    FerrySourceCheck(m_diag).run(world);
 }
 
 void WorldValidator::checkUniqueNames(const WorldData& world)

@@ -9,7 +9,7 @@ namespace moravelt {
 
 // Checks that the sample world keeps everything the game relies on: unique names, two-way
 // roads joining every town, hidden towns on real roads with their events, one sound quiz
-// per visible town.
+// per visible town, and a line in the notes for every long ferry.
 class WorldValidator
 {
 public:

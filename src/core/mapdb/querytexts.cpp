@@ -81,4 +81,61 @@ SqlText readings()
     return {QStringLiteral("SELECT 地名, 読み FROM tbl_読み"), {}};
 }
 
+SqlText quizTowns()
+{
+    return {
+        QStringLiteral("SELECT DISTINCT 地名 FROM tbl_Quiz WHERE 地名 IS NOT NULL AND 地名 <> '' "
+                       "ORDER BY 地名"),
+        {}};
+}
+
+SqlText scoresQuickCheck()
+{
+    return {QStringLiteral("PRAGMA quick_check"), {}};
+}
+
+SqlText scoresTables()
+{
+    return {QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
+                           "'sqlite%'"),
+            {}};
+}
+
+SqlText scoresCreate()
+{
+    return {QStringLiteral("CREATE TABLE tbl_記録 (日時 TEXT NOT NULL, ルート TEXT NOT NULL, "
+                           "得点 INTEGER NOT NULL, 満点 INTEGER NOT NULL, 正解数 INTEGER NOT NULL, "
+                           "問題数 INTEGER NOT NULL, 秒 INTEGER NOT NULL, シード INTEGER)"),
+            {}};
+}
+
+SqlText scoreInsert(const QVariantList& row)
+{
+    return {QStringLiteral(
+                "INSERT INTO tbl_記録 (日時, ルート, 得点, 満点, 正解数, 問題数, 秒, シード) "
+                "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+            row};
+}
+
+SqlText scoresBest(int limit)
+{
+    return {
+        QStringLiteral("SELECT 日時, ルート, 得点, 満点, 正解数, 問題数, 秒, シード FROM tbl_記録 "
+                       "ORDER BY 得点 DESC, 秒 ASC, rowid ASC LIMIT ?"),
+        {limit}};
+}
+
+SqlText scoresLatest(int limit)
+{
+    return {
+        QStringLiteral("SELECT 日時, ルート, 得点, 満点, 正解数, 問題数, 秒, シード FROM tbl_記録 "
+                       "ORDER BY rowid DESC LIMIT ?"),
+        {limit}};
+}
+
+SqlText scoresBestOfRoute(const QString& route)
+{
+    return {QStringLiteral("SELECT max(得点) FROM tbl_記録 WHERE ルート = ?"), {route}};
+}
+
 } // namespace moravelt::QueryTexts

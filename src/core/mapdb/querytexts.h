@@ -19,5 +19,16 @@ SqlText townPlaces();                                   // every tbl_座標 row,
 SqlText townNames();                       // the towns of tbl_座標 that are not hidden towns
 SqlText tableExists(const QString& table); // 1 when the database has the table, else 0
 SqlText readings();                        // tbl_読み: the hiragana reading of a town
+SqlText quizTowns();                       // the towns with a quiz row, once each, by name
+
+// The player's records, "scores.sqlite" beside the game's other data: never the map.
+SqlText scoresQuickCheck(); // "ok", or what is damaged
+SqlText scoresTables();     // the names of the file's own tables
+SqlText scoresCreate();     // the table tbl_記録
+SqlText
+scoreInsert(const QVariantList& row); // 日時, ルート, 得点, 満点, 正解数, 問題数, 秒, シード
+SqlText scoresBest(int limit);                   // highest score first, then quickest, then oldest
+SqlText scoresLatest(int limit);                 // the latest written first
+SqlText scoresBestOfRoute(const QString& route); // the highest score of one route, or null
 
 } // namespace moravelt::QueryTexts

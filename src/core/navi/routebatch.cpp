@@ -3,6 +3,7 @@
 #include "navi/routebatch.h"
 
 #include "navi/routestring.h"
+#include "navi/stopcheck.h"
 
 #include <algorithm>
 #include <bit>
@@ -49,20 +50,6 @@ int signatureBits(const TownOrder& towns)
 }
 
 } // namespace
-
-void RouteBatch::append(const RouteBatch& other, const std::vector<std::int32_t>& outer)
-{
-    const auto offset = std::int32_t(m_nodes.size());
-    for (std::size_t i = 0; i < other.m_nodes.size(); ++i) {
-        const Node& node = other.m_nodes[i];
-        m_nodes.push_back(
-            {node.parent >= 0 ? node.parent + offset : outer[std::size_t(~node.parent)],
-             node.town});
-    }
-    m_routes.reserve(m_routes.size() + other.m_routes.size());
-    for (const Route& route : other.m_routes)
-        m_routes.push_back({route.microKm, route.node + std::uint32_t(offset)});
-}
 
 void RouteBatch::townsOf(int route, std::vector<std::int32_t>& towns) const
 {
@@ -211,12 +198,19 @@ std::uint64_t RouteBatch::signatureFrom(std::size_t start, int route, int bits) 
     return ((front << (64 - shift)) | (m_signature[std::size_t(route)] >> shift)) & whole;
 }
 
-void RouteBatch::sortTextOrder(const std::atomic<bool>* stop)
+bool RouteBatch::sortTextOrder(const std::atomic<bool>* stop)
 {
-    std::uint32_t work = 0;
-    m_textOrder.clear();
+    // Until the sort has ended the batch has no text order, and a stop leaves it so.
+    const auto unsorted = [this] {
+        m_textOrder.clear();
+        m_prefix.clear();
+        m_signature.clear();
+        return false;
+    };
+    unsorted();
+    StopCheck check(stop);
     if (m_routes.empty())
-        return;
+        return true;
     // A walk adds each node right after the nodes below its earlier siblings, so the nodes
     // below a node follow it directly: its children are found by skipping whole subtrees.
     const std::size_t n = m_nodes.size();
@@ -240,7 +234,6 @@ void RouteBatch::sortTextOrder(const std::atomic<bool>* stop)
     };
     // The towns every route of the batch begins with (one node each, as parallel roads make
     // their own nodes only where they branch).
-    m_prefix.clear();
     std::vector<std::uint32_t> kids;
     children(n, kids);
     while (kids.size() == 1) {
@@ -258,7 +251,8 @@ void RouteBatch::sortTextOrder(const std::atomic<bool>* stop)
     std::vector<std::size_t> at{0};
     children(n, levels[0]);
     while (!at.empty()) {
-        checkStop(stop, work);
+        if (check.poll())
+            return unsorted();
         const std::size_t depth = at.size() - 1;
         if (at[depth] == levels[depth].size()) {
             at.pop_back();
@@ -288,12 +282,12 @@ void RouteBatch::sortTextOrder(const std::atomic<bool>* stop)
     }
     m_textOrder.resize(m_routes.size());
     std::iota(m_textOrder.begin(), m_textOrder.end(), 0U);
-    std::stable_sort(m_textOrder.begin(), m_textOrder.end(), [&](std::uint32_t x, std::uint32_t y) {
-        checkStop(stop, work);
+    const auto byText = [&](std::uint32_t x, std::uint32_t y) {
         const int byTotal =
             compareTotals(wholeKm(m_routes[x].microKm), wholeKm(m_routes[y].microKm));
         return byTotal != 0 ? byTotal < 0 : pathOrder[x] < pathOrder[y];
-    });
+    };
+    return stoppableStableSort(m_textOrder, byText, check) || unsorted();
 }
 
 std::size_t RouteBatch::memoryBytes() const

@@ -9,7 +9,6 @@
 #include <QStringList>
 #include <atomic>
 #include <cstdint>
-#include <exception>
 #include <vector>
 
 namespace moravelt {
@@ -49,13 +48,8 @@ public:
         return std::uint32_t(m_nodes.size() - 1);
     }
     void addRoute(std::uint32_t node, std::int64_t microKm) { m_routes.push_back({microKm, node}); }
-    // Appends another batch of the same step, its nodes after these; a parent below zero in
-    // `other` is ~index into `outer`, which gives the node of this batch.
-    void append(const RouteBatch& other, const std::vector<std::int32_t>& outer);
-    const Node& node(std::size_t index) const { return m_nodes[index]; }
     // Drops the routes from `count` on (nodes stay; they cost little).
     void truncate(int count) { m_routes.resize(std::size_t(count)); }
-    std::size_t nodeCount() const { return m_nodes.size(); }
 
     QString text(int route) const;
     QStringList texts() const;
@@ -93,17 +87,8 @@ public:
     // so among routes of one total the text order is the order of the paths, town by town,
     // by TownOrder: the order in which a walk of the node tree meets them when it takes
     // each node's children in that order.
-    // A set `stop` ends the sorting soon by throwing Stopped.
-    void sortTextOrder(const std::atomic<bool>* stop = nullptr);
-    struct Stopped : std::exception
-    {
-    };
-    // Throws Stopped every so often once `stop` is set; for long work on a worker.
-    static void checkStop(const std::atomic<bool>* stop, std::uint32_t& work)
-    {
-        if (stop != nullptr && ++work % 65536 == 0 && stop->load(std::memory_order_relaxed))
-            throw Stopped();
-    }
+    // A set `stop` ends the sorting soon: false then, and the batch has no text order.
+    bool sortTextOrder(const std::atomic<bool>* stop = nullptr);
     const std::vector<std::uint32_t>& textOrder() const { return m_textOrder; }
 
     std::size_t memoryBytes() const;

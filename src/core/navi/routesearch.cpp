@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <thread>
 
 namespace moravelt {
 
@@ -13,8 +12,6 @@ namespace {
 // The cancel flag and the clock are looked at once per this many partial routes walked,
 // a few microseconds of work.
 constexpr std::int64_t kCheckInterval = 1024;
-// Pieces a parallel step is cut into, so that the threads finish close together.
-constexpr std::size_t kParallelPieces = 64;
 
 } // namespace
 
@@ -22,7 +19,7 @@ RouteSearch::RouteSearch(const RoadGraph& graph, const QString& departure,
                          const QString& destination, int level, SearchLimits limits,
                          const std::atomic<bool>* stopFlag)
     : m_graph(graph), m_limits(limits), m_level(std::max(level, 0)),
-      m_departure(graph.townId(departure)), m_destination(graph.townId(destination)), m_threads(1),
+      m_departure(graph.townId(departure)), m_destination(graph.townId(destination)),
       m_stopFlag(stopFlag)
 {
     // A route never comes back to its departure, so a departure that is also the
@@ -81,22 +78,16 @@ SearchStep RouteSearch::step()
     const std::uint64_t expected = m_memo->routesInStep(m_step);
     if (expected == 0)
         return done();
-    const std::int64_t room = m_limits.maxRoutes - m_routes;
-    if (m_threads > 1 && expected >= m_parallelRoutes && expected <= std::uint64_t(room) &&
-        legs > 2) {
-        result.stop = walkInParallel(legs, result.routes, result.expanded);
-    } else {
-        const std::int32_t root = std::int32_t(result.routes.addNode(-1, m_departure));
-        result.stop = walk({0, root, 0}, legs, result.routes, room, result.expanded);
-    }
+    const std::int32_t root = std::int32_t(result.routes.addNode(-1, m_departure));
+    result.stop =
+        walk({0, root, 0}, legs, result.routes, m_limits.maxRoutes - m_routes, result.expanded);
     return done();
 }
 
 SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out, std::int64_t maxRoutes,
                              std::int64_t& expandedTotal) const
 {
-    // Counted here and added once: two threads bumping neighbouring counters would fight
-    // over one cache line.
+    // Counted here, where it stays in a register, and added once.
     std::int64_t expanded = 0;
     const auto finish = [&](SearchStop stop) {
         expandedTotal += expanded;
@@ -139,74 +130,6 @@ SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out, std:
         stack.push_back({{child, node, total}, 0});
     }
     return finish(SearchStop::None);
-}
-
-SearchStop RouteSearch::walkInParallel(int legs, RouteBatch& out, std::int64_t& expanded) const
-{
-    // Cut the step into the partial routes of the first few legs, in walking order; each
-    // piece is walked on its own and the pieces are joined in that order, so the routes
-    // and their order do not depend on which thread walked what.
-    const SearchMemo& memo = *m_memo;
-    RouteBatch prefix(out.towns(), m_destination, legs);
-    std::vector<Prefix> pieces{{0, std::int32_t(prefix.addNode(-1, m_departure)), 0}};
-    for (int depth = 0; pieces.size() < kParallelPieces && depth + 2 < legs; ++depth) {
-        std::vector<Prefix> deeper;
-        for (const Prefix& piece : pieces) {
-            const SearchMemo::State& state = memo.state(piece.state);
-            const auto roads = m_graph.roadsFrom(state.town);
-            for (int road = 0; road < int(roads.size()); ++road) {
-                const std::int32_t child = memo.child(state, road);
-                if (child < 0 || !memo.reaches(child, legs - state.position - 1))
-                    continue;
-                const auto node =
-                    std::int32_t(prefix.addNode(piece.node, roads[std::size_t(road)].to));
-                deeper.push_back({child, node, piece.microKm + roads[std::size_t(road)].microKm});
-                ++expanded;
-            }
-        }
-        pieces = std::move(deeper);
-    }
-
-    std::vector<RouteBatch> parts(pieces.size(), RouteBatch(out.towns(), m_destination, legs));
-    std::vector<SearchStop> stops(pieces.size(), SearchStop::None);
-    std::vector<std::int64_t> walked(pieces.size(), 0);
-    std::atomic<std::size_t> next{0};
-    std::atomic<bool> stopped{false};
-    const auto work = [&] {
-        for (std::size_t i = next++; i < pieces.size() && !stopped; i = next++) {
-            // The piece's first node is a node of `prefix`: parents below zero say so.
-            const Prefix start{pieces[i].state, ~pieces[i].node, pieces[i].microKm};
-            stops[i] =
-                walk(start, legs, parts[i], std::numeric_limits<std::int64_t>::max(), walked[i]);
-            if (stops[i] != SearchStop::None)
-                stopped = true;
-        }
-    };
-    std::thread helper(work);
-    work();
-    helper.join();
-    // Each piece goes in after those of its first towns not placed yet, so that every
-    // partial route's continuations lie together after it, as in a walk on one thread.
-    std::vector<std::int32_t> placed(prefix.nodeCount(), -1);
-    std::vector<std::int32_t> chain;
-    SearchStop stop = SearchStop::None;
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        chain.clear();
-        for (std::int32_t n = pieces[i].node; n >= 0 && placed[std::size_t(n)] < 0;
-             n = prefix.node(std::size_t(n)).parent)
-            chain.push_back(n);
-        for (auto n = chain.rbegin(); n != chain.rend(); ++n) {
-            const RouteBatch::Node& node = prefix.node(std::size_t(*n));
-            placed[std::size_t(*n)] = std::int32_t(
-                out.addNode(node.parent < 0 ? -1 : placed[std::size_t(node.parent)], node.town));
-        }
-        out.append(parts[i], placed);
-        parts[i] = RouteBatch(); // each piece's nodes are held once, not twice, at a time
-        expanded += walked[i];
-        if (stop == SearchStop::None)
-            stop = stops[i];
-    }
-    return stop;
 }
 
 } // namespace moravelt

@@ -41,16 +41,6 @@ public:
     bool isOver() const { return m_over; }
     // Safe from any thread: the running step stops soon with SearchStop::Cancelled.
     void cancel() { m_cancelled.store(true, std::memory_order_relaxed); }
-    // Threads a step with at least `minRoutes` routes is spread over; 1 walks on the
-    // calling thread only, the default: the walk is bound by memory, and on the machines
-    // measured so far two threads building and then joining their node trees were slower.
-    void setThreads(int threads, std::uint64_t minRoutes = kParallelRoutes)
-    {
-        m_threads = std::max(threads, 1);
-        m_parallelRoutes = minRoutes;
-    }
-    static constexpr std::uint64_t kParallelRoutes = 20'000;
-
     int nextStepIndex() const { return m_step; }
     // The last step (valid once the first step has run).
     int endStep() const { return m_memo ? m_memo->endStep() : 0; }
@@ -73,7 +63,6 @@ private:
     SearchStop limitReached() const;
     SearchStop walk(const Prefix& from, int legs, RouteBatch& out, std::int64_t maxRoutes,
                     std::int64_t& expanded) const;
-    SearchStop walkInParallel(int legs, RouteBatch& out, std::int64_t& expanded) const;
 
     const RoadGraph& m_graph;
     SearchLimits m_limits;
@@ -82,8 +71,6 @@ private:
     std::int32_t m_destination;
     TownOrderPtr m_towns;
     std::unique_ptr<SearchMemo> m_memo;
-    int m_threads;
-    std::uint64_t m_parallelRoutes = kParallelRoutes;
     int m_step = 0;
     bool m_over = false;
     std::int64_t m_expanded = 0;

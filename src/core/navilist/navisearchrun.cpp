@@ -2,14 +2,13 @@
 
 #include "navilist/navisearchrun.h"
 
+#include "base/playermessage.h"
 #include "base/prompt.h"
 #include "navi/roadgraph.h"
 #include "navi/routesearch.h"
 #include "navilist/routelistmodel.h"
 
-#include <QPointer>
-#include <QThread>
-#include <exception>
+#include <QPromise>
 
 namespace moravelt {
 
@@ -17,15 +16,49 @@ const QString NaviSearchRun::kQuestion =
     QStringLiteral("目的地へのルートを発見しました\r\nまだ検索しますか？");
 const QString NaviSearchRun::kNormalCaption = QStringLiteral("!モラベルト");
 
+// The search of one run, made by its first step. Owned by the runner between steps and by
+// the worker during one; never by both.
+struct NaviSearchRun::Walk
+{
+    std::shared_ptr<std::atomic<bool>> stop; // the search looks at it
+    std::shared_ptr<const RoadGraph> graph;  // the search reads it
+    std::unique_ptr<RouteSearch> search;     // declared last: goes first
+};
+
+// All a step needs on the worker, by value.
+struct NaviSearchRun::StepWork
+{
+    std::unique_ptr<Walk> walk; // none before the first step
+    // For the first step. A copy; the runner's own keeps what it refers to alive until
+    // the worker is joined.
+    RoadsSource roads;
+    QString departure;
+    QString destination;
+    int level = 0;
+    SearchLimits limits;
+    std::shared_ptr<std::atomic<bool>> stop;
+    RouteListModel::Merge merge; // the list as the step started
+};
+
+NaviSearchRun::StepOutcome::StepOutcome() = default;
+NaviSearchRun::StepOutcome::StepOutcome(StepOutcome&&) noexcept = default;
+NaviSearchRun::StepOutcome& NaviSearchRun::StepOutcome::operator=(StepOutcome&&) noexcept = default;
+NaviSearchRun::StepOutcome::~StepOutcome() = default;
+
 NaviSearchRun::NaviSearchRun(RoadsSource roads, RouteListModel& routeList, Prompt& prompt,
                              QObject* parent)
     : QObject(parent), m_roads(std::move(roads)), m_routeList(routeList), m_prompt(prompt)
 {
+    // Queued, so that the step is handled outside the watcher's own signal: a message box
+    // of the handler's may run an event loop, and cancel() resets the watcher.
+    connect(&m_watcher, &QFutureWatcherBase::finished, this, &NaviSearchRun::handleStep,
+            Qt::QueuedConnection);
 }
 
 NaviSearchRun::~NaviSearchRun()
 {
     cancel();
+    stopWorker(); // a worker is out only while a run is, but std::thread must not be left
 }
 
 bool NaviSearchRun::start(const QString& departure, const QString& destination, int level)
@@ -36,73 +69,118 @@ bool NaviSearchRun::start(const QString& departure, const QString& destination, 
     m_destination = destination;
     m_level = level;
     m_running = true;
-    m_cancelled = false;
+    ++m_run;
+    m_stop = std::make_shared<std::atomic<bool>>(false);
     m_routeList.clear();
     emit started();
-    runStep();
+    const Ticket ticket{this, m_run};
+    try {
+        runStep();
+    } catch (...) {
+        fail(ticket, std::current_exception());
+    }
     return true;
 }
 
 void NaviSearchRun::runStep()
 {
-    const quint64 generation = ++m_generation;
-    m_failure.clear();
-    m_found = false;
-    m_merge = m_routeList.startMerge();
-    // Between steps only this thread touches the search; during one, only the worker.
-    m_worker = QThread::create([this] {
+    StepWork work;
+    work.walk = std::move(m_walk);
+    if (!work.walk) {
+        work.roads = m_roads;
+        work.departure = m_departure;
+        work.destination = m_destination;
+        work.level = m_level;
+        work.limits = m_limits;
+    }
+    work.stop = m_stop;
+    work.merge = m_routeList.startMerge();
+
+    QPromise<StepOutcome> promise;
+    promise.start();
+    m_watcher.setFuture(promise.future());
+    m_worker = std::thread([promise = std::move(promise), work = std::move(work)]() mutable {
         try {
-            if (!m_search) {
-                // The first step fetches the roads: a large table must not hold the windows.
-                m_graph = m_roads(m_cancelled);
-                if (m_cancelled || !m_graph)
-                    return;
-                m_search = std::make_unique<RouteSearch>(*m_graph, m_departure, m_destination,
-                                                         m_level, m_limits, &m_cancelled);
-            }
-            m_result = m_search->step();
-            // Sorting and merging a large step's routes is the slow part of listing them.
-            m_result.routes.sortTextOrder(&m_cancelled);
-            m_found = m_result.found();
-            m_merge.prepare(std::make_shared<const RouteBatch>(std::move(m_result.routes)),
-                            &m_cancelled);
-        } catch (const RouteBatch::Stopped&) {
-            // Cancelled: nobody waits for this step.
-        } catch (const std::exception& e) {
-            m_failure = QString::fromLocal8Bit(e.what());
+            promise.addResult(walkStep(std::move(work)));
+        } catch (...) {
+            // No room for the outcome: the future carries the failure instead.
+            promise.setException(std::current_exception());
         }
+        promise.finish();
     });
-    connect(
-        m_worker, &QThread::finished, this, [this, generation] { handleStep(generation); },
-        Qt::QueuedConnection);
-    m_worker->start();
 }
 
-void NaviSearchRun::handleStep(quint64 generation)
+NaviSearchRun::StepOutcome NaviSearchRun::walkStep(StepWork work) noexcept
 {
-    // A step that was cancelled, or whose thread is gone, reports nothing.
-    if (generation != m_generation || m_worker == nullptr)
+    StepOutcome outcome;
+    // A step stopped by cancel() reads as cancelled, though nobody reads it.
+    const auto stopped = [&outcome] {
+        outcome.step.stop = SearchStop::Cancelled;
+        return std::move(outcome);
+    };
+    try {
+        if (!work.walk) {
+            // The first step fetches the roads: a large table must not hold the windows.
+            auto walk = std::make_unique<Walk>();
+            walk->stop = work.stop;
+            walk->graph = work.roads(*work.stop);
+            if (*work.stop || !walk->graph)
+                return stopped();
+            walk->search =
+                std::make_unique<RouteSearch>(*walk->graph, work.departure, work.destination,
+                                              work.level, work.limits, walk->stop.get());
+            work.walk = std::move(walk);
+        }
+        outcome.step = work.walk->search->step();
+        outcome.walk = std::move(work.walk);
+        // Sorting and merging a large step's routes is the slow part of listing them.
+        if (!outcome.step.routes.sortTextOrder(work.stop.get()))
+            return stopped();
+        outcome.found = outcome.step.found();
+        if (!work.merge.prepare(std::make_shared<const RouteBatch>(std::move(outcome.step.routes)),
+                                work.stop.get()))
+            return stopped();
+        outcome.merge = std::move(work.merge);
+    } catch (...) {
+        outcome.failure = std::current_exception();
+    }
+    return outcome;
+}
+
+void NaviSearchRun::handleStep()
+{
+    // Handles the step that is out once its outcome is there. Any other call is a notice of
+    // a step that cancel() has taken back, or that was handled already.
+    if (!m_worker.joinable() || !m_watcher.future().isFinished())
         return;
-    m_worker->wait();
-    delete m_worker;
-    m_worker = nullptr;
-    const SearchStep step = std::move(m_result);
-    const bool found = m_found;
-    m_routeList.addRoutes(std::move(m_merge));
+    const Ticket ticket{this, m_run};
+    try {
+        handleOutcome(ticket);
+    } catch (...) {
+        fail(ticket, std::current_exception());
+    }
+}
+
+void NaviSearchRun::handleOutcome(const Ticket& ticket)
+{
+    m_worker.join();
+    QFuture<StepOutcome> future = m_watcher.future();
+    StepOutcome outcome = future.takeResult(); // rethrows what the worker could not put in one
+    if (outcome.failure) {
+        fail(ticket, outcome.failure);
+        return;
+    }
+    m_walk = std::move(outcome.walk);
+    const SearchStep& step = outcome.step;
+    if (m_beforeListing)
+        m_beforeListing();
+    m_routeList.addRoutes(std::move(outcome.merge));
 
     // The message boxes run their own event loops: the run may be cancelled, or this object
     // deleted, before they return.
-    QPointer<NaviSearchRun> self(this);
-    const auto stillRunning = [&] { return self && generation == m_generation; };
-    if (!m_failure.isEmpty()) {
-        m_prompt.reportError(m_failure);
-        if (stillRunning())
-            finish();
-        return;
-    }
     if (step.stop != SearchStop::None && step.stop != SearchStop::Cancelled) {
         m_prompt.inform(limitMessage(step.stop));
-        if (stillRunning())
+        if (ticket.current())
             finish();
         return;
     }
@@ -110,9 +188,9 @@ void NaviSearchRun::handleStep(quint64 generation)
         finish();
         return;
     }
-    if (found) {
+    if (outcome.found) {
         const bool searchOn = m_prompt.askYesNo(kQuestion);
-        if (!stillRunning())
+        if (!ticket.current())
             return;
         if (!searchOn) {
             finish();
@@ -124,12 +202,35 @@ void NaviSearchRun::handleStep(quint64 generation)
     runStep();
 }
 
+void NaviSearchRun::fail(const Ticket& ticket, std::exception_ptr failure)
+{
+    if (!ticket.current())
+        return;
+    try {
+        m_prompt.reportError(playerMessage(failure));
+    } catch (...) {
+        // Not even the report could be shown; the run still ends below.
+    }
+    if (ticket.current())
+        finish();
+}
+
+void NaviSearchRun::stopWorker()
+{
+    if (!m_worker.joinable())
+        return;
+    m_stop->store(true);
+    m_worker.join();
+    // The outcome of the step taken back goes with its future, here and now.
+    m_watcher.setFuture(QFuture<StepOutcome>());
+}
+
 void NaviSearchRun::finish()
 {
-    ++m_generation;
+    ++m_run;
     m_running = false;
-    m_search.reset();
-    m_graph.reset();
+    stopWorker();
+    m_walk.reset();
     emit captionChanged(kNormalCaption);
     emit finished();
 }
@@ -138,16 +239,10 @@ void NaviSearchRun::cancel()
 {
     if (!isRunning())
         return;
-    ++m_generation;
-    m_cancelled = true;
-    if (m_worker != nullptr) {
-        m_worker->wait();
-        delete m_worker;
-        m_worker = nullptr;
-    }
-    m_search.reset();
-    m_graph.reset();
+    ++m_run;
     m_running = false;
+    stopWorker();
+    m_walk.reset();
 }
 
 QString NaviSearchRun::limitMessage(SearchStop stop)

@@ -4,9 +4,9 @@
 
 #include "base/moravelterror.h"
 #include "navi/routebatch.h"
+#include "navi/stopcheck.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace moravelt {
 
@@ -103,34 +103,39 @@ RouteListModel::Merge RouteListModel::startMerge() const
     return merge;
 }
 
-void RouteListModel::Merge::prepare(std::shared_ptr<const RouteBatch> routes,
+bool RouteListModel::Merge::prepare(std::shared_ptr<const RouteBatch> routes,
                                     const std::atomic<bool>* stop)
 {
     m_routes = std::move(routes);
     if (!m_usable || !m_routes || m_routes->isEmpty()) {
         m_items.clear();
-        return;
+        return true;
     }
     const auto id = std::uint32_t(m_batches.size());
     m_batches.push_back(m_routes);
     RouteBatch::TownsCache recent;
-    std::uint32_t work = 0;
     const auto less = [&](const Item& a, const Item& b) {
-        RouteBatch::checkStop(stop, work);
         return RouteBatch::compare(*m_batches[a.source], int(a.index), *m_batches[b.source],
                                    int(b.index), &recent) < 0;
+    };
+    StopCheck check(stop);
+    const auto stopped = [this] {
+        m_routes.reset();
+        m_items.clear();
+        return false;
     };
     std::vector<Item> batch(std::size_t(m_routes->size()));
     const bool sorted = m_routes->textOrder().size() == batch.size();
     for (std::size_t i = 0; i < batch.size(); ++i)
         batch[i] = {id, sorted ? m_routes->textOrder()[i] : std::uint32_t(i)};
-    if (!sorted)
-        std::stable_sort(batch.begin(), batch.end(), less);
-    std::vector<Item> merged;
-    merged.reserve(m_items.size() + batch.size());
-    std::merge(m_items.begin(), m_items.end(), batch.begin(), batch.end(),
-               std::back_inserter(merged), less);
+    if (!sorted && !stoppableStableSort(batch, less, check))
+        return stopped();
+    std::vector<Item> merged(m_items.size() + batch.size());
+    if (!stoppableMerge(m_items.data(), m_items.data() + m_items.size(), batch.data(),
+                        batch.data() + batch.size(), merged.data(), less, check))
+        return stopped();
     m_items = std::move(merged);
+    return true;
 }
 
 void RouteListModel::addRoutes(Merge&& merge)
@@ -145,6 +150,7 @@ void RouteListModel::addRoutes(Merge&& merge)
     m_sources.push_back({std::move(merge.m_routes), {}, {}});
     const std::size_t oldCount = m_items.size();
     const std::size_t added = merge.m_items.size() - oldCount;
+    m_items.reserve(oldCount + added); // a failure to allocate comes before the views hear of it
     beginInsertRows({}, int(oldCount), int(oldCount + added - 1));
     // The new rows go in at the end first, as views expect of an insert; then the merged
     // order replaces it, which keeps the selection on its route.

@@ -73,8 +73,8 @@ public:
     {
     public:
         // Any thread. Uses the routes' text order when they have one. A set `stop` ends it
-        // soon with RouteBatch::Stopped.
-        void prepare(std::shared_ptr<const RouteBatch> routes,
+        // soon: false then, and the merge adds nothing.
+        bool prepare(std::shared_ptr<const RouteBatch> routes,
                      const std::atomic<bool>* stop = nullptr);
 
     private:

@@ -78,6 +78,13 @@ void MapImage::setRouteShown(bool shown)
     update(m_route.bounds());
 }
 
+void MapImage::setStop(std::optional<QPointF> pixels)
+{
+    update(m_stop.bounds());
+    m_stop.setPoint(pixels);
+    update(m_stop.bounds());
+}
+
 void MapImage::place()
 {
     move(Twips::toPixels(m_left), Twips::toPixels(m_top));
@@ -91,6 +98,7 @@ void MapImage::paintEvent(QPaintEvent* event)
     painter.drawImage(exposed.topLeft(), m_picture, exposed);
     if (m_routeShown)
         m_route.paint(painter, exposed);
+    m_stop.paint(painter, exposed);
 }
 
 void MapImage::mousePressEvent(QMouseEvent* event)

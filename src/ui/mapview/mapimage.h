@@ -3,6 +3,7 @@
 #pragma once
 
 #include "mapview/routeoverlay.h"
+#include "mapview/stopmark.h"
 
 #include <QImage>
 #include <QWidget>
@@ -33,6 +34,9 @@ public:
     const RouteOverlay& route() const { return m_route; }
     void setRouteShown(bool shown);
     bool routeShown() const { return m_routeShown; }
+    // The stop a journey has reached, in picture pixels; drawn whether the route is or not.
+    void setStop(std::optional<QPointF> pixels);
+    const StopMark& stop() const { return m_stop; }
 
 signals:
     // Buttons as 1 left, 2 right, 4 middle; X and Y in twips over the picture.
@@ -54,6 +58,7 @@ private:
     float m_top = 0;
     RouteOverlay m_route;
     bool m_routeShown = true;
+    StopMark m_stop;
 };
 
 } // namespace moravelt

@@ -56,10 +56,31 @@ void RouteOnMap::centre(const QString& route)
     const QRectF box(low, high);
     const double width = double(Twips::fromPixels(m_window.width()));
     const double height = double(Twips::fromPixels(m_window.height()));
-    const QPointF middle =
-        box.width() <= width && box.height() <= height ? box.center() : points.front();
-    m_image.setTopTwips(float(std::round(height / 2 - middle.y())));
-    m_image.setLeftTwips(float(std::round(width / 2 - middle.x())));
+    bringToMiddle(box.width() <= width && box.height() <= height ? box.center() : points.front());
+}
+
+void RouteOnMap::bringToMiddle(QPointF twips)
+{
+    const double width = double(Twips::fromPixels(m_window.width()));
+    const double height = double(Twips::fromPixels(m_window.height()));
+    m_image.setTopTwips(float(std::round(height / 2 - twips.y())));
+    m_image.setLeftTwips(float(std::round(width / 2 - twips.x())));
+}
+
+void RouteOnMap::markStop(const QString& town)
+{
+    const std::optional<QPointF> dot = m_places.place(town);
+    if (!dot) {
+        clearStop();
+        return;
+    }
+    m_image.setStop(*dot / Twips::kPerPixel);
+    bringToMiddle(*dot);
+}
+
+void RouteOnMap::clearStop()
+{
+    m_image.setStop(std::nullopt);
 }
 
 } // namespace moravelt

@@ -29,8 +29,15 @@ public:
     // Moves the picture so that the route's box is in the middle of the map window, or its
     // departure when the box does not fit; left and top as whole twips.
     void centre(const QString& route);
+    // A journey's stop: the town's dot marked and brought into the middle of the map window.
+    // A town that is not on the map takes the mark away and leaves the map where it is.
+    void markStop(const QString& town);
+    void clearStop();
 
 private:
+    // Moves the picture so that a point in twips over it is in the middle of the map window.
+    void bringToMiddle(QPointF twips);
+
     MapImage& m_image;
     QWidget& m_window;
     QAbstractItemView& m_list;

@@ -17,6 +17,7 @@
 #include "windows/form2.h"
 #include "windows/form3.h"
 #include "windows/navicommands.h"
+#include "windows/quizcommands.h"
 #include "windows/townnameentry.h"
 #include "windows/windowrefs.h"
 
@@ -54,8 +55,7 @@ Form1::Form1(Form1Setup setup, QWidget* parent)
 Form1::~Form1()
 {
     closeMap();
-    // No event loop will run for a runner handed to deleteLater: it goes now, before the
-    // windows and the session it refers to.
+    // No event loop runs again: a runner handed to deleteLater goes now, before what it uses.
     delete m_commands.data();
     registerWindows(nullptr, nullptr, nullptr);
 }
@@ -155,6 +155,8 @@ void Form1::openMap(const QString& folder)
                                   m_session->townPlaces(), this);
     connect(m_routeOnMapItem, &QAction::toggled, m_routeOnMap, &RouteOnMap::setShown);
     connect(m_form3.get(), &Form3::routeChosen, m_routeOnMap, &RouteOnMap::centre);
+    m_quiz = new QuizCommands({m_session, *m_form3, *m_routeOnMap, prompt(), m_setup.scoresPath},
+                              *menuBar(), this);
     for (QLineEdit* box : {m_form3->Text1(), m_form3->Text2()})
         connect(new TownNameEntry(*box, m_session->names()), &TownNameEntry::submitted, this,
                 &Form1::MoraveltNavi);
@@ -162,11 +164,12 @@ void Form1::openMap(const QString& folder)
 
 void Form1::closeMap()
 {
+    delete m_quiz;
+    m_quiz = nullptr;
     delete m_routeOnMap;
     m_routeOnMap = nullptr;
     if (m_commands) {
-        // A search's question box may be open further up the stack (the player closed the
-        // window while it asked): the commands go once it has returned.
+        // A search's question box may still be open up the stack: they go once it returns.
         m_commands->cancel();
         m_commands->deleteLater();
     }
@@ -201,11 +204,6 @@ void Form1::SaveDataGet()
 void Form1::SaveDataPut()
 {
     m_settings.SaveDataPut();
-}
-
-void Form1::SettingFrm(QWidget& frm)
-{
-    WindowSettings::SettingFrm(frm);
 }
 
 void Form1::mn1_Click(int index)

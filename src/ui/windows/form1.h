@@ -27,6 +27,7 @@ class NaviCommands;
 class NaviSearchRun;
 class Prompt;
 class QuerySlots;
+class QuizCommands;
 class RouteOnMap;
 struct PlaceLookupResult;
 
@@ -39,6 +40,7 @@ struct Form1Setup
     Prompt* prompt = nullptr;
     // What additions keep beside it (zoom, switches, window states); see ExtraSettings.
     QString extraSettingsPath = ExtraSettings::defaultPath();
+    QString scoresPath{}; // 旅クイズ's records; empty: ScoreStore::defaultPath()
     // Without it (Wayland) the stored window positions are kept as read; see WindowSettings.
     bool windowPlacesReported = WindowPlaces::reportedByPlatform();
 };
@@ -62,7 +64,7 @@ public:
 
     void SaveDataGet();
     void SaveDataPut();
-    void SettingFrm(QWidget& frm);
+    void SettingFrm(QWidget& frm) { WindowSettings::SettingFrm(frm); }
 
     // "ナビ作成": searches the routes from the departure to the destination of the navi list
     // window. Ignored while a search runs.
@@ -85,6 +87,8 @@ public:
     // the menu bar after "ナビ作成".
     QAction* routeOnMapItem() const { return m_routeOnMapItem; }
     QAction* shortestMenu() const { return m_shortestMenu; }
+    // "旅クイズ" and "記録", on the menu bar after the others once the map is open.
+    QuizCommands* quiz() const { return m_quiz; }
 
     SaveData& saveData() { return m_settings.record(); }
     ExtraSettings& extraSettings() { return m_extra; }
@@ -123,6 +127,7 @@ private:
     std::shared_ptr<GameSession> m_session;
     QPointer<NaviCommands> m_commands;
     RouteOnMap* m_routeOnMap = nullptr;
+    QuizCommands* m_quiz = nullptr;
     bool m_exited = false;
 };
 

@@ -222,30 +222,23 @@ void TestRouteSearchDiff::matchesTheBreadthFirstSearch()
         while (!oracle.isOver())
             expected.push_back(oracle.step());
 
-        // One thread, and two with every step cut into pieces: the same steps either way.
-        for (const int threads : {1, 2}) {
-            RouteSearch search(loaded.graph, departure, destination, level);
-            search.setThreads(threads, 1);
-            const std::vector<SearchStep> steps = allSteps(search);
-            const QByteArray where = QStringLiteral("seed %1, %2 to %3, level %4, %5 threads")
-                                         .arg(seed)
-                                         .arg(departure, destination)
-                                         .arg(level)
-                                         .arg(threads)
-                                         .toUtf8();
-            QVERIFY2(steps.size() == expected.size(), where.constData());
-            QVERIFY2(search.endStep() == int(expected.size()) - 1, where.constData());
-            for (std::size_t i = 0; i < steps.size(); ++i) {
-                const QStringList found = steps[i].routes.texts();
-                QVERIFY2(found == expected[i].routes, where.constData());
-                QVERIFY2(search.routesInStep(int(i)) == std::uint64_t(found.size()),
-                         where.constData());
-                QVERIFY2(steps[i].firstMet == expected[i].firstMet, where.constData());
-                QVERIFY2(steps[i].frontierEmpty == expected[i].frontierEmpty, where.constData());
-                QVERIFY2(steps[i].stop == SearchStop::None, where.constData());
-                if (threads == 1)
-                    routes += int(found.size());
-            }
+        RouteSearch search(loaded.graph, departure, destination, level);
+        const std::vector<SearchStep> steps = allSteps(search);
+        const QByteArray where = QStringLiteral("seed %1, %2 to %3, level %4")
+                                     .arg(seed)
+                                     .arg(departure, destination)
+                                     .arg(level)
+                                     .toUtf8();
+        QVERIFY2(steps.size() == expected.size(), where.constData());
+        QVERIFY2(search.endStep() == int(expected.size()) - 1, where.constData());
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const QStringList found = steps[i].routes.texts();
+            QVERIFY2(found == expected[i].routes, where.constData());
+            QVERIFY2(search.routesInStep(int(i)) == std::uint64_t(found.size()), where.constData());
+            QVERIFY2(steps[i].firstMet == expected[i].firstMet, where.constData());
+            QVERIFY2(steps[i].frontierEmpty == expected[i].frontierEmpty, where.constData());
+            QVERIFY2(steps[i].stop == SearchStop::None, where.constData());
+            routes += int(found.size());
         }
         int lastFound = -1;
         for (std::size_t i = 0; i < expected.size(); ++i)

@@ -7,8 +7,11 @@
 #include "searchtestmaps.h"
 #include "testprompt.h"
 
+#include <QPointer>
 #include <QSignalSpy>
 #include <QtTest>
+#include <new>
+#include <stdexcept>
 
 using namespace moravelt;
 using namespace moravelt::test;
@@ -26,10 +29,27 @@ TestMap detourMap()
     return map;
 }
 
-// The roads read afresh for each search, at most `maxRows` of them.
-NaviSearchRun::RoadsSource readRoads(const MapDatabase& cn, const qint64* maxRows)
+// The first route has two legs, and a longer one follows: the question comes after a step
+// whose progress caption a search that goes on shows next.
+TestMap twoLegMap()
 {
-    return [&cn, maxRows](const std::atomic<bool>& cancel) {
+    TestMap map;
+    oneWay(map, QStringLiteral("A"), QStringLiteral("B"), 1);
+    oneWay(map, QStringLiteral("B"), QStringLiteral("D"), 1);
+    oneWay(map, QStringLiteral("A"), QStringLiteral("C"), 1);
+    oneWay(map, QStringLiteral("C"), QStringLiteral("E"), 1);
+    oneWay(map, QStringLiteral("E"), QStringLiteral("D"), 1);
+    return map;
+}
+
+// The roads read afresh for each search, at most `maxRows` of them; `before`, when set, runs
+// first on the worker.
+NaviSearchRun::RoadsSource readRoads(const MapDatabase& cn, const qint64* maxRows,
+                                     const std::function<void()>* before)
+{
+    return [&cn, maxRows, before](const std::atomic<bool>& cancel) {
+        if (*before)
+            (*before)();
         return std::make_shared<const RoadGraph>(RoadGraph::load(cn, &cancel, *maxRows));
     };
 }
@@ -38,12 +58,13 @@ NaviSearchRun::RoadsSource readRoads(const MapDatabase& cn, const qint64* maxRow
 struct Run
 {
     explicit Run(const TestMap& map)
-        : loaded(map), search(readRoads(loaded.cn, &maxRoadRows), list, prompt)
+        : loaded(map), search(readRoads(loaded.cn, &maxRoadRows, &beforeRoads), list, prompt)
     {
     }
 
     LoadedMap loaded;
     qint64 maxRoadRows = RoadGraph::kMaxRows;
+    std::function<void()> beforeRoads;
     RouteListModel list;
     TestPrompt prompt;
     NaviSearchRun search;
@@ -60,7 +81,17 @@ struct Run
     }
 };
 
+// What a failing part of a step throws.
+enum class FailureKind
+{
+    Memory,  // std::bad_alloc
+    Library, // another std::exception
+    Game,    // MoraveltError
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(FailureKind)
 
 class TestNaviSearchRun : public QObject
 {
@@ -76,6 +107,12 @@ private slots:
     void failedRoadQueryIsReported_data();
     void failedRoadQueryIsReported();
     void endlessRoadsLeaveTheWindowsFree();
+    void failureEndsTheRunWithOneReport_data();
+    void failureEndsTheRunWithOneReport();
+    void deletedFromInsideTheQuestion_data();
+    void deletedFromInsideTheQuestion();
+    void destroyedWhileTheWorkerRuns_data();
+    void destroyedWhileTheWorkerRuns();
 };
 
 void TestNaviSearchRun::asksAfterAStepThatFoundARoute_data()
@@ -226,6 +263,158 @@ void TestNaviSearchRun::endlessRoadsLeaveTheWindowsFree()
     run.search.cancel();
     QVERIFY(!run.search.isRunning());
     QCOMPARE(run.finished.size(), 0);
+}
+
+void TestNaviSearchRun::failureEndsTheRunWithOneReport_data()
+{
+    QTest::addColumn<bool>("onTheWorker"); // else while the step's routes are listed
+    QTest::addColumn<int>("failingStep");
+    QTest::addColumn<FailureKind>("kind");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<QStringList>("kept");
+    const QString memory = QStringLiteral("メモリが足りないため、処理を中止しました。");
+    QTest::newRow("memory, listing the first step")
+        << false << 0 << FailureKind::Memory << memory << QStringList{};
+    QTest::newRow("memory, listing after a question")
+        << false << 1 << FailureKind::Memory << memory << QStringList{"00100-A-D"};
+    QTest::newRow("memory, worker") << true << 0 << FailureKind::Memory << memory << QStringList{};
+    QTest::newRow("library, worker")
+        << true << 0 << FailureKind::Library
+        << QStringLiteral("処理中にエラーが発生しました。\n装置が外れた") << QStringList{};
+    QTest::newRow("the game's own, worker")
+        << true << 0 << FailureKind::Game << QStringLiteral("道路を読めません") << QStringList{};
+    QTest::newRow("the game's own, listing")
+        << false << 1 << FailureKind::Game << QStringLiteral("道路を読めません")
+        << QStringList{"00100-A-D"};
+}
+
+void TestNaviSearchRun::failureEndsTheRunWithOneReport()
+{
+    QFETCH(bool, onTheWorker);
+    QFETCH(int, failingStep);
+    QFETCH(FailureKind, kind);
+    QFETCH(QString, said);
+    QFETCH(QStringList, kept);
+    Run run(detourMap());
+    int steps = 0;
+    bool armed = true;
+    const auto failAt = [&](int step) {
+        if (!armed || step != failingStep)
+            return;
+        armed = false;
+        switch (kind) {
+        case FailureKind::Memory:
+            throw std::bad_alloc();
+        case FailureKind::Library:
+            throw std::runtime_error("装置が外れた");
+        case FailureKind::Game:
+            throw MoraveltError(QStringLiteral("道路を読めません"));
+        }
+    };
+    if (onTheWorker)
+        run.beforeRoads = [&] { failAt(0); };
+    else
+        run.search.setBeforeListing([&] { failAt(steps++); });
+    QVERIFY(run.search.start(QStringLiteral("A"), QStringLiteral("D"), 0));
+    QVERIFY(run.finished.wait(10000));
+    QCOMPARE(run.prompt.errors, QStringList{said});
+    QCOMPARE(run.prompt.questions.size(), failingStep);
+    QCOMPARE(texts(run.list), kept);
+    QCOMPARE(run.captionTexts().last(), NaviSearchRun::kNormalCaption);
+    QCOMPARE(run.finished.size(), 1);
+    QVERIFY(!run.search.isRunning());
+
+    // The game goes on: the next search runs whole.
+    QVERIFY(run.search.start(QStringLiteral("A"), QStringLiteral("D"), 0));
+    QVERIFY(run.finished.wait(10000));
+    QCOMPARE(texts(run.list), (QStringList{"00003-A-B-C-D", "00100-A-D"}));
+    QCOMPARE(run.prompt.errors.size(), 1);
+    QCOMPARE(run.finished.size(), 2);
+}
+
+void TestNaviSearchRun::deletedFromInsideTheQuestion_data()
+{
+    QTest::addColumn<bool>("cancelFirst");
+    // As the navi commands let a runner go while its question may be open.
+    QTest::newRow("cancelled, then deleteLater") << true;
+    // The run goes on to its next step until the deletion cancels it.
+    QTest::newRow("deleteLater alone") << false;
+}
+
+void TestNaviSearchRun::deletedFromInsideTheQuestion()
+{
+    QFETCH(bool, cancelFirst);
+    LoadedMap loaded(twoLegMap());
+    const qint64 maxRows = RoadGraph::kMaxRows;
+    const std::function<void()> nothing;
+    RouteListModel list;
+    TestPrompt prompt;
+    QPointer<NaviSearchRun> runner =
+        new NaviSearchRun(readRoads(loaded.cn, &maxRows, &nothing), list, prompt);
+    QSignalSpy captions(runner.data(), &NaviSearchRun::captionChanged);
+    QSignalSpy finished(runner.data(), &NaviSearchRun::finished);
+    int listed = 0;
+    runner->setBeforeListing([&listed] { ++listed; });
+    prompt.whileAsking = [&] {
+        if (cancelFirst)
+            runner->cancel();
+        runner->deleteLater();
+    };
+    QVERIFY(runner->start(QStringLiteral("A"), QStringLiteral("D"), 0));
+    QTRY_VERIFY(runner.isNull());
+    QTest::qWait(50);
+    QCOMPARE(prompt.questions.size(), 1);
+    // Steps 0 and 1 were listed; only a run not cancelled showed step 1's caption and went
+    // on, and nothing was handled after the deletion.
+    QCOMPARE(listed, 2);
+    QCOMPARE(captions.size(), cancelFirst ? 0 : 1);
+    QCOMPARE(texts(list), QStringList{"00002-A-B-D"});
+    QCOMPARE(finished.size(), 0);
+    QVERIFY(prompt.errors.isEmpty());
+}
+
+void TestNaviSearchRun::destroyedWhileTheWorkerRuns_data()
+{
+    QTest::addColumn<bool>("readingRoads"); // else walking a large step
+    QTest::newRow("reading the roads") << true;
+    QTest::newRow("walking") << false;
+}
+
+void TestNaviSearchRun::destroyedWhileTheWorkerRuns()
+{
+    QFETCH(bool, readingRoads);
+    LoadedMap loaded(completeMap({"A", "B", "C", "D", "E", "F", "G", "H", "I"}));
+    const qint64 maxRows = RoadGraph::kMaxRows;
+    const std::function<void()> nothing;
+    const NaviSearchRun::RoadsSource read = readRoads(loaded.cn, &maxRows, &nothing);
+    // Roads that come only after the search is cancelled, and a while after that.
+    std::atomic<bool> entered{false};
+    std::atomic<bool> left{false};
+    const NaviSearchRun::RoadsSource slow =
+        [&](const std::atomic<bool>& cancel) -> std::shared_ptr<const RoadGraph> {
+        entered = true;
+        while (!cancel.load())
+            QThread::msleep(1);
+        QThread::msleep(20);
+        left = true;
+        return nullptr;
+    };
+    RouteListModel list;
+    TestPrompt prompt;
+    auto* runner = new NaviSearchRun(readingRoads ? slow : read, list, prompt);
+    QSignalSpy finished(runner, &NaviSearchRun::finished);
+    QVERIFY(runner->start(QStringLiteral("A"), QStringLiteral("無"), 4));
+    if (readingRoads)
+        QTRY_VERIFY(entered.load());
+    else
+        QTest::qWait(20); // read by now, and somewhere in its steps
+    delete runner;
+    // The destructor waited for the worker.
+    QCOMPARE(left.load(), readingRoads);
+    QTest::qWait(50);
+    QCOMPARE(list.count(), 0);
+    QCOMPARE(finished.size(), 0);
+    QVERIFY(prompt.errors.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestNaviSearchRun)

@@ -36,6 +36,7 @@ private slots:
     void clearEmptiesAndRowsOutsideThrow();
     void searchRoutesSortLikeTheirTexts();
     void mergeFromAnotherThreadKeepsTheList();
+    void stoppedSortAndMergeAddNothing();
 };
 
 void TestRouteListModel::keepsTextOrderAcrossBatches_data()
@@ -122,7 +123,6 @@ void TestRouteListModel::searchRoutesSortLikeTheirTexts()
         const QString departure = names[random.bounded(int(names.size()))];
         const QString destination = names[random.bounded(int(names.size()))];
         RouteSearch search(loaded.graph, departure, destination, 3);
-        search.setThreads(1 + int(seed % 4 == 0), 1);
         RouteListModel compact;
         RouteListModel plain;
         RouteListModel merged;
@@ -182,6 +182,28 @@ void TestRouteListModel::mergeFromAnotherThreadKeepsTheList()
     std::sort(expected.begin(), expected.end(), byCodeUnit);
     expected = expected.mid(0, 1 + 1 + 3 + 6);
     QCOMPARE(texts(list), expected);
+}
+
+void TestRouteListModel::stoppedSortAndMergeAddNothing()
+{
+    LoadedMap loaded(completeMap({"A", "B", "C", "D", "E"}));
+    RouteSearch search(loaded.graph, QStringLiteral("A"), QStringLiteral("E"), 4);
+    std::vector<SearchStep> steps = allSteps(search);
+    const std::atomic<bool> stop{true};
+    // A stopped sort leaves the batch without a text order; the list still sorts it itself.
+    QVERIFY(!steps[2].routes.sortTextOrder(&stop));
+    QVERIFY(steps[2].routes.textOrder().empty());
+    QVERIFY(steps[1].routes.sortTextOrder());
+    RouteListModel list;
+    list.addRoutes(std::make_shared<const RouteBatch>(std::move(steps[0].routes)));
+    RouteListModel::Merge merge = list.startMerge();
+    QVERIFY(!merge.prepare(std::make_shared<const RouteBatch>(std::move(steps[1].routes)), &stop));
+    list.addRoutes(std::move(merge));
+    QCOMPARE(texts(list), QStringList{"00001-A-E"});
+    list.addRoutes(std::make_shared<const RouteBatch>(std::move(steps[2].routes)));
+    const QStringList all = texts(list);
+    QCOMPARE(all.size(), 1 + 6);
+    QVERIFY(std::is_sorted(all.begin(), all.end(), byCodeUnit));
 }
 
 QTEST_GUILESS_MAIN(TestRouteListModel)

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
@@ -63,10 +64,12 @@ private slots:
     void rightClickOnTheFixedRowOpensThePopup();
     void failingCommandsAreReportedAndTheGameGoesOn();
     void destroyingTheWindowsMidSearchWithoutTheExitSequence();
-    // Last: the exit sequence ends the event loop, and no later wait would run.
+    // Last: the exit sequence ends the event loops, and only QTest::qWait runs events after it.
+    void closingWhileTheQuestionIsOpenEndsTheSearch();
     void closingDuringASearchEndsCleanly();
 
 private:
+    void openWindows();
     void search();
     std::unique_ptr<TestMapDb> m_db;
     QTemporaryDir m_current;
@@ -81,6 +84,11 @@ void TestNaviWindows::init()
     picture.fill(Qt::white);
     QVERIFY(picture.save(m_db->folder() + QStringLiteral("map.jpg")));
     m_prompt = TestPrompt();
+    openWindows();
+}
+
+void TestNaviWindows::openWindows()
+{
     m_main =
         new Form1({m_db->folder(), m_current.filePath(QStringLiteral("Moravelt.ini")), &m_prompt});
     m_main->load();
@@ -194,6 +202,34 @@ void TestNaviWindows::closingDuringASearchEndsCleanly()
     QVERIFY(QFile::exists(m_current.filePath(QStringLiteral("Moravelt.ini"))));
     QVERIFY(m_main->searchRun() == nullptr);
     QTest::qWait(50);
+}
+
+void TestNaviWindows::closingWhileTheQuestionIsOpenEndsTheSearch()
+{
+    // A town beyond 丙: its first route has two legs, so a search that went on after the
+    // question would show its progress caption first.
+    destroyWindows();
+    QVERIFY(alterMap(*m_db, QStringLiteral("INSERT INTO tbl_距離 VALUES "
+                                           "('丙', '丁', 5), ('丁', '丙', 5)")));
+    const QString settings = m_current.filePath(QStringLiteral("Moravelt.ini"));
+    QFile::remove(settings);
+    openWindows();
+    form3().Text2()->setText(QStringLiteral("丁"));
+    QPointer<NaviSearchRun> runner = m_main->searchRun();
+    QSignalSpy captions(runner.data(), &NaviSearchRun::captionChanged);
+    QSignalSpy finished(runner.data(), &NaviSearchRun::finished);
+    // The player closes the main window while the question is open, and the box returns Yes.
+    m_prompt.whileAsking = [this] { m_main->close(); };
+    m_main->menu(2)->trigger();
+    QTRY_VERIFY(runner.isNull());
+    QTest::qWait(50);
+    QCOMPARE(m_prompt.questions.size(), 1);
+    QCOMPARE(captions.size(), 0);
+    QCOMPARE(finished.size(), 0);
+    QVERIFY(m_main->searchRun() == nullptr);
+    QCOMPARE(form3().routeList().count(), 1);
+    QVERIFY(QFile::exists(settings));
+    QVERIFY(m_prompt.errors.isEmpty());
 }
 
 void TestNaviWindows::doubleClickAnywhereInTheListActsOnTheSelection_data()
