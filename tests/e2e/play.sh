@@ -4,12 +4,14 @@
 # empty folder: first start, windows moved, minimised and restored, exits and restarts (places
 # kept, the file the same on a second cycle and with a window manager that is late), a town
 # looked at, departure and destination chosen on the map, a route search, a route turned into
-# the navigation list and copied, a 旅クイズ journey played by keys and its record, and an exit
-# that cannot save.
-#   play.sh GAME MAP_TOOL
+# the navigation list and copied, a 旅クイズ journey played by keys and its record, SIGTERM,
+# SIGHUP and SIGINT that save as a close does, a desktop logout that saves before the session
+# ends, and an exit that cannot save (a signal then ends it at once).
+#   play.sh GAME MAP_TOOL [LOGOUT_SESSION]
 set -uo pipefail
 game="$1"
 tool="$2"
+logout_session="${3:-}"
 db="$(dirname "$game")/mapdata.mdb"
 for needed in Xvfb openbox xdotool xclip xprop xwininfo python3; do
     command -v "$needed" >/dev/null || { echo "SKIP: $needed is not installed"; exit 77; }
@@ -94,8 +96,11 @@ info_caption='モラベルト 情報'
 navi_caption='モラベルト ナビリスト'
 
 # Starts the game and waits until its three windows are framed and stand still.
+# What start_game runs the game under, if anything.
+launcher=()
 start_game() {
-    "$game" >>"$work/game.log" 2>&1 &
+    # A job started with & ignores SIGINT; the game gets it as from a terminal.
+    "${launcher[@]}" env --default-signal=INT "$game" >>"$work/game.log" 2>&1 &
     game_pid=$!
     pids+=($game_pid)
     local w
@@ -129,10 +134,25 @@ ended() {
     [ -z "$state" ] || [[ $state == Z* ]]
 }
 
+# The exit sequence has begun: the game ended, a message box came up, or the information
+# window went.
+closing() {
+    ended || window 'モラベルト' >/dev/null || ! xwininfo -id "$info" 2>/dev/null | grep -q IsViewable
+}
+# Presses alt+F4 on the main window as a player does. On a busy machine the window manager now
+# and then loses the key press; a player would press again, and so does this, once.
+close_main() {
+    local try
+    for try in 1 2; do
+        xdotool windowactivate --sync "$main" >/dev/null 2>&1
+        xdotool key --clearmodifiers alt+F4
+        waitfor 10 closing && return 0
+        echo "   (alt+F4 pressed again)"
+    done
+}
 # Closes the main window as a player does and waits for the game to end.
 exit_game() {
-    xdotool windowactivate --sync "$main" >/dev/null 2>&1
-    xdotool key --clearmodifiers alt+F4
+    close_main
     [ "${1:-}" = "expect-box" ] && answer_box "$2"
     waitfor 30 ended || fail "the game did not end"
     wait "$game_pid"
@@ -232,6 +252,7 @@ for caption in "$main_caption" "$info_caption" "$navi_caption"; do
 done
 sleep 1
 main=$(window "$main_caption")
+info=$(window "$info_caption")
 exit_game
 cmp -s Moravelt.ini first.ini || fail "a late window manager changed the file"
 
@@ -330,11 +351,57 @@ read -r want_score want_right < <(awk -F'\t' 'NF == 6 { if ($3 ~ /^\*/) { s += $
 [ "$score $right" = "$want_score $want_right" ] ||
     fail "recorded $score points and $right right, the seed's journey says $want_score and $want_right"
 
+# signal_game SIGNAL: sends it and waits for the game to end; its exit code in $code.
+signal_game() {
+    kill -"$1" "$game_pid"
+    waitfor 30 ended || fail "the game did not end at SIG$1"
+    wait "$game_pid"
+    code=$?
+}
+
+step "SIGTERM, SIGHUP and SIGINT save as a close does"
+for sig in TERM HUP INT; do
+    start_game
+    case $sig in TERM) x=500 ;; HUP) x=200 ;; INT) x=450 ;; esac
+    y=600 move_window "$info"
+    waitfor 5 at "$info" "$x" 600 || fail "information window at $(frame "$info") after the move"
+    signal_game $sig
+    [ $code -eq 0 ] || fail "SIG$sig: the game ended with code $code: $(tail -5 "$work/game.log")"
+    [ "$(field 6) $(field 7)" = "$((x * 15)) 9000" ] ||
+        fail "SIG$sig: information window saved at $(field 6),$(field 7)"
+    [ "$(texts)" = "京都 奈良" ] || fail "SIG$sig: departure and destination saved as $(texts)"
+done
+
+if [ -n "$logout_session" ]; then
+    step "a desktop logout saves before the session ends"
+    launcher=("$logout_session")
+    start_game # under a session manager of its own, whose process game_pid is
+    launcher=()
+    waitfor 10 grep -q registered "$work/game.log" || fail "the game did not join the session"
+    x=260 y=600 move_window "$info"
+    waitfor 5 at "$info" 260 600 || fail "information window at $(frame "$info") after the move"
+    kill -USR1 "$game_pid" # log out
+    waitfor 30 grep -q '^saved' "$work/game.log" || fail "the game did not save for the logout"
+    # Once the game said it is done, the session may end at any moment: the file is written.
+    [ "$(field 6) $(field 7)" = "3900 9000" ] ||
+        fail "logout: information window saved at $(field 6),$(field 7)"
+    kill -USR1 "$game_pid" # the session ends
+    waitfor 30 ended || fail "the game did not end at the logout"
+    wait "$game_pid" || fail "logout: $(grep -E '^(saved|save failed|ended)' "$work/game.log")"
+fi
+
 step "exit with a read-only settings file"
 chmod a-w Moravelt.ini
 cp Moravelt.ini kept.ini
 start_game
 exit_game expect-box Return
+cmp -s Moravelt.ini kept.ini || fail "the read-only file changed"
+# The box that says so holds the exit up: a signal then ends the game at once.
+start_game
+close_main
+waitfor 20 window 'モラベルト' >/dev/null || fail "no message box"
+signal_game TERM
+[ $code -eq 143 ] || fail "a signal during the exit's message box: code $code"
 cmp -s Moravelt.ini kept.ini || fail "the read-only file changed"
 grep -q "ERROR: AddressSanitizer\|runtime error" "$work/game.log" && fail "$(cat "$work/game.log")"
 echo "PASS"

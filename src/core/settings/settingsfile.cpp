@@ -3,11 +3,12 @@
 #include "settings/settingsfile.h"
 
 #include "base/moravelterror.h"
+#include "settings/inplacewrite.h"
 #include "settings/savedatacodec.h"
+#include "settings/siblingfile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,7 +19,7 @@ namespace moravelt::SettingsFile {
 namespace {
 
 // Why a write failed, in words a player can act on; the system's own text otherwise.
-QString reason(int code, const QString& path, const QString& systemText)
+QString reason(int code)
 {
     switch (code) {
     case ENOSPC:
@@ -38,17 +39,13 @@ QString reason(int code, const QString& path, const QString& systemText)
         return QStringLiteral("保存先のフォルダーがありません");
     case EIO:
         return QStringLiteral("ディスクの読み書きに失敗しました");
+    case ELOOP:
+        return QStringLiteral("ファイルがリンクに置き換えられました。リンク先には書き込みません");
+    case EBUSY:
+        return QStringLiteral("保存の途中でファイルが置き換えられました");
     default:
-        break;
+        return qt_error_string(code);
     }
-    const QFileInfo info(path);
-    if (info.isDir())
-        return QStringLiteral("同じ名前のフォルダーがあります");
-    if (info.isSymLink() && !info.exists())
-        return QStringLiteral("リンク先がありません");
-    if (info.exists() && !info.isWritable())
-        return QStringLiteral("書き込みが許可されていません");
-    return systemText;
 }
 
 [[noreturn]] void fail(const QString& path, const QString& why)
@@ -57,32 +54,49 @@ QString reason(int code, const QString& path, const QString& systemText)
                             .arg(QFileInfo(path).absoluteFilePath(), why));
 }
 
-[[noreturn]] void fail(const QString& path, int code, const QSaveFile& file)
+bool folderRefusesNewFiles(int code)
 {
-    fail(path, reason(code, path, file.errorString()));
+    return code == EACCES || code == EPERM || code == EROFS;
 }
 
-bool markedReadOnly(const QString& path)
+// The folder cannot take a new file: only the regular file already there may be written, in
+// place, and only when nothing else shares it.
+void writeInPlace(const QString& path, const QByteArray& bytes, const struct stat& existing)
 {
-    // Checked on the mode bits, not on access: a file the player marked read-only stays as it
-    // is even for a user whom the system would let write it.
-    const QFileInfo info(path);
-    constexpr auto kWrite =
-        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    return info.isFile() && !(info.permissions() & kWrite);
+    if (S_ISLNK(existing.st_mode))
+        fail(path, QStringLiteral("リンクになっています。このフォルダーには新しいファイルを作れない"
+                                  "ため、リンク先には書き込みません"));
+    if (existing.st_nlink > 1)
+        fail(path, QStringLiteral("ほかの名前と共有されたファイル（ハードリンク）です。このフォル"
+                                  "ダーには新しいファイルを作れないため、書き込みません"));
+    const InPlaceWrite::Outcome outcome = InPlaceWrite::overwrite(path, bytes, existing);
+    if (outcome.code == 0)
+        return;
+    if (!outcome.touched &&
+        (outcome.code == ENOSPC || outcome.code == EDQUOT || outcome.code == EFBIG))
+        fail(path, reason(outcome.code) +
+                       QStringLiteral("。新しい内容の場所を確保できなかったので、何も書き込んでいま"
+                                      "せん。元のファイルはそのままです"));
+    fail(path, reason(outcome.code));
 }
 
 } // namespace
 
 std::optional<SaveData> read(const QString& path)
 {
-    // Non-blocking, so that a FIFO cannot hold up the start; only a regular file is read.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const QByteArray name = QFile::encodeName(path);
+    // A link is followed only when it ends at a regular file: nothing else is even opened.
+    struct stat named = {};
+    if (::stat(name.constData(), &named) != 0 || !S_ISREG(named.st_mode))
+        return std::nullopt;
+    // Non-blocking, in case the name was swapped for a FIFO after the check.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
-    struct stat status = {};
+    struct stat opened = {};
     QFile file;
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_dev != named.st_dev ||
+        opened.st_ino != named.st_ino ||
         !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return std::nullopt;
@@ -92,27 +106,38 @@ std::optional<SaveData> read(const QString& path)
 
 void write(const QString& path, const SaveData& data)
 {
-    if (markedReadOnly(path))
-        fail(path, QStringLiteral("ファイルが読み取り専用になっています"));
-    QSaveFile file(path);
-    // Without a writable folder the file cannot be replaced; a writable file is then
-    // written in place.
-    file.setDirectWriteFallback(true);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        fail(path, errno, file);
-    const QByteArray bytes = SaveDataCodec::encode(data);
-    // The write is buffered: a full disk shows only when the buffer is flushed, and the old
-    // file must not be replaced unless every byte reached the new one.
-    errno = 0;
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const int code = errno;
-        file.cancelWriting();
-        fail(path, code, file);
+    struct stat existing = {};
+    if (::lstat(QFile::encodeName(path).constData(), &existing) != 0) {
+        if (errno != ENOENT)
+            fail(path, reason(errno));
+        existing.st_mode = 0;
     }
-    errno = 0;
-    if (!file.commit())
-        fail(path, errno, file);
+    const mode_t kind = existing.st_mode & S_IFMT;
+    if (kind == S_IFDIR)
+        fail(path, reason(EISDIR));
+    if (kind != 0 && kind != S_IFREG && kind != S_IFLNK)
+        fail(path, QStringLiteral("通常のファイルではありません（デバイス、FIFO、ソケットなど）。"
+                                  "何も書き込んでいません"));
+    // Checked on the mode bits, not on access: a file the player marked read-only stays as it
+    // is even for a user whom the system would let write it.
+    if (kind == S_IFREG && !(existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
+        fail(path, QStringLiteral("ファイルが読み取り専用になっています"));
+
+    const QByteArray bytes = SaveDataCodec::encode(data);
+    // A new file renamed over the name, so that a failure mid-write leaves the old file whole
+    // and a link is replaced rather than followed; the file keeps its permissions.
+    const int code = SiblingFile::replace(
+        path, bytes, kind == S_IFREG ? std::optional<mode_t>(existing.st_mode) : std::nullopt);
+    if (code == 0)
+        return;
+    if (!folderRefusesNewFiles(code) || kind == 0)
+        fail(path, reason(code));
+    writeInPlace(path, bytes, existing);
+}
+
+int removeLeftovers(const QString& path)
+{
+    return SiblingFile::removeLeftovers(path);
 }
 
 } // namespace moravelt::SettingsFile

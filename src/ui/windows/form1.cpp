@@ -34,8 +34,7 @@ Form1::Form1(Form1Setup setup, QWidget* parent)
     : QMainWindow(parent), m_setup(std::move(setup)), m_form2(std::make_unique<Form2>()),
       m_form3(std::make_unique<Form3>()), m_image1(new MapImage),
       m_mapInput(new MapInput(*m_image1, prompt(), this)), m_dataGrid1(new RecordsetModel(this)),
-      m_dataGrid2(new RecordsetModel(this)),
-      m_settings(*this, *m_form2, *m_form3, m_setup.settingsPath),
+      m_dataGrid2(new RecordsetModel(this)), m_settings(*this, *m_form2, *m_form3, m_setup),
       m_extra(m_setup.extraSettingsPath)
 {
     registerWindows(this, m_form2.get(), m_form3.get());

@@ -5,6 +5,7 @@
 #include "mapdb/recordsetmodel.h"
 #include "settings/extrasettings.h"
 #include "settings/savedata.h"
+#include "windows/windowplaces.h"
 #include "windows/windowsettings.h"
 
 #include <QMainWindow>
@@ -40,6 +41,8 @@ struct Form1Setup
     // What additions keep beside it (zoom, switches, window states); see ExtraSettings.
     QString extraSettingsPath = ExtraSettings::defaultPath();
     QString scoresPath{}; // 旅クイズ's records; empty: ScoreStore::defaultPath()
+    // Without it (Wayland) the stored window positions are kept as read; see WindowSettings.
+    bool windowPlacesReported = WindowPlaces::reportedByPlatform();
 };
 
 // The main window: the map picture and the menu bar. It owns the two other windows, which
@@ -56,6 +59,8 @@ public:
     void load();
     // The exit sequence; each step runs even when an earlier one failed.
     void runExitSequence();
+    // From the start of the exit sequence on.
+    bool exiting() const { return m_exited; }
 
     void SaveDataGet();
     void SaveDataPut();

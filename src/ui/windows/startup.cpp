@@ -5,6 +5,7 @@
 #include "base/moravelterror.h"
 #include "settings/datafolder.h"
 #include "settings/settingsfile.h"
+#include "windows/exitrequests.h"
 #include "windows/fonts.h"
 #include "windows/form1.h"
 #include "windows/messageboxprompt.h"
@@ -58,8 +59,14 @@ int runGame(int argc, char** argv)
         destroyWindows();
         return 1;
     }
-    main->show();
-    const int code = QApplication::exec();
+    int code = 0;
+    {
+        // From here on a signal or a logout saves the settings as a close does; before, the
+        // settings file is untouched and a signal ends the game as usual.
+        const ExitRequests exitRequests(*main);
+        main->show();
+        code = QApplication::exec();
+    }
     destroyWindows();
     return code;
 }

@@ -40,8 +40,28 @@ WholeTwips whole(const TwipsRect& g)
 
 } // namespace
 
+WindowSettings::WindowSettings(Form1& main, Form2& info, Form3& navi, const Form1Setup& setup)
+    : m_main(main), m_info(info), m_navi(navi), m_path(setup.settingsPath),
+      m_placesReported(setup.windowPlacesReported)
+{
+}
+
+void WindowSettings::store(std::int32_t& left, std::int32_t& top, std::int32_t& width,
+                           std::int32_t& height, const TwipsRect& geometry) const
+{
+    const WholeTwips g = whole(geometry);
+    if (m_placesReported) {
+        left = g.left;
+        top = g.top;
+    }
+    width = g.width;
+    height = g.height;
+}
+
 void WindowSettings::SaveDataGet()
 {
+    // A save killed part-way at an earlier exit leaves its temporary file beside the record.
+    SettingsFile::removeLeftovers(m_path);
     const std::optional<SaveData> stored = SettingsFile::read(m_path);
     if (!stored) {
         applyFirstStartDefaults();
@@ -101,11 +121,8 @@ void WindowSettings::SaveDataPut()
 {
     m_record.ImgLeft = Twips::round(m_main.Image1()->leftTwips());
     m_record.ImgTop = Twips::round(m_main.Image1()->topTwips());
-    const WholeTwips main = whole(WindowGeometry::get(m_main));
-    m_record.Frm1Left = main.left;
-    m_record.Frm1Top = main.top;
-    m_record.Frm1Width = main.width;
-    m_record.Frm1Height = main.height;
+    store(m_record.Frm1Left, m_record.Frm1Top, m_record.Frm1Width, m_record.Frm1Height,
+          WindowGeometry::get(m_main));
     m_record.AnsCheck = m_main.mn0(0)->isChecked() ? -1 : 0;
     SettingsFile::write(m_path, m_record);
 }
@@ -121,21 +138,13 @@ void WindowSettings::SettingFrm(QWidget& frm)
 
 void WindowSettings::storeInfoWindow(const TwipsRect& geometry)
 {
-    const WholeTwips g = whole(geometry);
-    m_record.Frm2Left = g.left;
-    m_record.Frm2Top = g.top;
-    m_record.Frm2Width = g.width;
-    m_record.Frm2Height = g.height;
+    store(m_record.Frm2Left, m_record.Frm2Top, m_record.Frm2Width, m_record.Frm2Height, geometry);
 }
 
 void WindowSettings::storeNaviWindow(const TwipsRect& geometry, const QString& depart,
                                      const QString& dest)
 {
-    const WholeTwips g = whole(geometry);
-    m_record.Frm3Left = g.left;
-    m_record.Frm3Top = g.top;
-    m_record.Frm3Width = g.width;
-    m_record.Frm3Height = g.height;
+    store(m_record.Frm3Left, m_record.Frm3Top, m_record.Frm3Width, m_record.Frm3Height, geometry);
     m_record.DepartText = depart;
     m_record.DestText = dest;
 }

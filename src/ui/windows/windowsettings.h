@@ -14,16 +14,17 @@ namespace moravelt {
 class Form1;
 class Form2;
 class Form3;
+struct Form1Setup;
 
 // The settings record and what it does to the windows: restored from "Moravelt.ini" at start
-// (or the first-start places), kept up to date as the windows close, written at exit.
+// (or the first-start places), kept up to date as the windows close, written at exit. Where
+// the window system does not report window positions (Wayland), the record keeps the
+// positions it was read with, so that such a session never overwrites the places an X
+// session stored; the sizes and everything else are stored as usual.
 class WindowSettings
 {
 public:
-    WindowSettings(Form1& main, Form2& info, Form3& navi, QString path)
-        : m_main(main), m_info(info), m_navi(navi), m_path(std::move(path))
-    {
-    }
+    WindowSettings(Form1& main, Form2& info, Form3& navi, const Form1Setup& setup);
 
     SaveData& record() { return m_record; }
 
@@ -41,6 +42,10 @@ public:
     void placeSecondaryWindowsBeside();
 
 private:
+    // A window's place into four fields of the record, rounded; the position only where the
+    // window system reports it.
+    void store(std::int32_t& left, std::int32_t& top, std::int32_t& width, std::int32_t& height,
+               const TwipsRect& geometry) const;
     void applyFirstStartDefaults();
     void lineUpOnceFramed();
 
@@ -48,6 +53,7 @@ private:
     Form2& m_info;
     Form3& m_navi;
     QString m_path;
+    bool m_placesReported;
     SaveData m_record;
     bool m_firstStart = false; // until the others are lined up beside the framed main window
 };
