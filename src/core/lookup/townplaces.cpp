@@ -35,4 +35,12 @@ std::vector<QPointF> TownPlaces::routePoints(const QString& route) const
     return points;
 }
 
+std::optional<QPointF> TownPlaces::place(const QString& town) const
+{
+    const auto found = m_places.constFind(town);
+    if (found == m_places.constEnd())
+        return std::nullopt;
+    return found.value();
+}
+
 } // namespace moravelt

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QPointF>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace moravelt {
@@ -21,6 +22,8 @@ public:
 
     // The dots of a route string's towns in travel order; towns not on the map are left out.
     std::vector<QPointF> routePoints(const QString& route) const;
+    // The town's dot, if it is on the map.
+    std::optional<QPointF> place(const QString& town) const;
 
 private:
     QHash<QString, QPointF> m_places;

@@ -25,8 +25,8 @@ class MapInput;
 class NaviCommands;
 class NaviSearchRun;
 class Prompt;
+class MapCommands;
 class QuerySlots;
-class RouteOnMap;
 struct PlaceLookupResult;
 
 // What the main window needs from outside: where the map files and the settings live, and
@@ -80,6 +80,8 @@ public:
     // the menu bar after "ナビ作成".
     QAction* routeOnMapItem() const { return m_routeOnMapItem; }
     QAction* shortestMenu() const { return m_shortestMenu; }
+    // "表示" and "地名検索", after the others.
+    MapCommands& mapCommands() const { return *m_mapCommands; }
 
     SaveData& saveData() { return m_settings.record(); }
     ExtraSettings& extraSettings() { return m_extra; }
@@ -117,7 +119,7 @@ private:
     ExtraSettings m_extra;
     std::shared_ptr<GameSession> m_session;
     QPointer<NaviCommands> m_commands;
-    RouteOnMap* m_routeOnMap = nullptr;
+    MapCommands* m_mapCommands = nullptr;
     bool m_exited = false;
 };
 
