@@ -51,7 +51,7 @@ public:
     void keepMapShownWhenShown();
 
     // Room left around a fitted box, in twips of the area.
-    static constexpr double kFitMargin = 32.0 * 15;
+    static constexpr double kFitMargin = 20.0 * 15;
 
 signals:
     void levelChanged(int level);

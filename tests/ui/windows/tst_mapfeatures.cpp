@@ -217,14 +217,16 @@ void TestMapFeatures::doubleClickCentresTheRoute_data()
     QTest::addColumn<int>("level");
     QTest::addColumn<QPoint>("leftTop");
     // The route 京都 - 大津 - 奈良 spans 3000 to 4500 twips across and 1500 to 4500 down; it
-    // needs 32 pixels (480 twips) to spare on every side.
+    // needs 20 pixels (300 twips) to spare on every side.
     QTest::newRow("fits: the box's middle")
         << QSize(300, 400) << 0 << QPoint(2250 - 3750, 3000 - 3000);
-    // Out to 1/4, where the 125 × 125 pixel picture is narrower and lower than the window and
-    // stands in its middle.
-    QTest::newRow("too low: out to 1/4") << QSize(300, 150) << 2 << QPoint(5250, 750);
-    // At 1/4, wider than the window: the route in the middle across, the picture's middle down.
-    QTest::newRow("too narrow: out to 1/4") << QSize(90, 400) << 2 << QPoint(-1050, 8250);
+    // At 1/2 the 250 × 250 pixel picture is narrower than the window and stands in its middle
+    // across; down, the route's middle.
+    QTest::newRow("too low: out to 1/2") << QSize(300, 150) << 1 << QPoint(750, -750);
+    // Wider than the window: the route's middle across, the picture's middle down.
+    QTest::newRow("too narrow: out to 1/2") << QSize(90, 400) << 1 << QPoint(-2400, 2250);
+    // At 1/4 the picture is narrower than the window and as high as the route wants.
+    QTest::newRow("small: out to 1/4") << QSize(150, 100) << 2 << QPoint(750, 0);
 }
 
 void TestMapFeatures::doubleClickCentresTheRoute()
