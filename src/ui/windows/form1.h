@@ -20,12 +20,12 @@ namespace moravelt {
 class Form2;
 class Form3;
 class GameSession;
+class MapCommands;
 class MapImage;
 class MapInput;
 class NaviCommands;
 class NaviSearchRun;
 class Prompt;
-class MapCommands;
 class QuerySlots;
 struct PlaceLookupResult;
 

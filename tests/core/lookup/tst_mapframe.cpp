@@ -150,8 +150,9 @@ void TestMapFrame::coveringLeavesNoEmptyBand_data()
         << kDesign << 2 << QPointF(-72000, -65000)
         << QPointF((6735 - 18750) * 4, (8445 - 16500) * 4);
     // Narrower and lower than the area at 1/8: the picture stands in the middle.
-    QTest::newRow("1/8 in a large area") << kLarge << 3 << QPointF(-5000, 4000)
-                                         << QPointF((28800 - 9375) / 2.0 * 8, (15600 - 8250) / 2.0 * 8);
+    QTest::newRow("1/8 in a large area")
+        << kLarge << 3 << QPointF(-5000, 4000)
+        << QPointF((28800 - 9375) / 2.0 * 8, (15600 - 8250) / 2.0 * 8);
 }
 
 void TestMapFrame::coveringLeavesNoEmptyBand()
