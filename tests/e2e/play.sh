@@ -4,9 +4,10 @@
 # empty folder: first start, windows moved, minimised and restored, exits and restarts (places
 # kept, the file the same on a second cycle and with a window manager that is late), a town
 # looked at, departure and destination chosen on the map, a route search, a route turned into
-# the navigation list and copied, a 旅クイズ journey played by keys and its record, SIGTERM,
-# SIGHUP and SIGINT that save as a close does, a desktop logout that saves before the session
-# ends, and an exit that cannot save (a signal then ends it at once).
+# the navigation list and copied, the wheel's zoom and a drag released outside the window, a
+# 旅クイズ journey played by keys and its record, SIGTERM, SIGHUP and SIGINT that save as a
+# close does, a desktop logout that saves before the session ends, and an exit that cannot
+# save (a signal then ends it at once).
 #   play.sh GAME MAP_TOOL [LOGOUT_SESSION]
 set -uo pipefail
 game="$1"
@@ -64,7 +65,8 @@ mkdir "$work/play"
 cd "$work/play" || exit 1
 unset QT_QPA_PLATFORM
 export ASAN_OPTIONS=detect_leaks=0
-# What the game keeps beside the settings file stays in the test's own folder.
+# What the game keeps beside "Moravelt.ini" (the zoom level, the records) stays in the test's
+# own folders.
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 
 # The window of the game with exactly this caption, if it is mapped.
@@ -389,6 +391,37 @@ if [ -n "$logout_session" ]; then
     waitfor 30 ended || fail "the game did not end at the logout"
     wait "$game_pid" || fail "logout: $(grep -E '^(saved|save failed|ended)' "$work/game.log")"
 fi
+step "the wheel zooms about the pointer; a drag released outside the window keeps the map"
+start_game
+read -r cx cy cw ch < <(client "$main")
+menu=$((ch - 8445 / 15))
+# 京都 where the route's double-click left it, and 奈良 below it (108, 1359 twips further).
+kx=$(((34054 + $(field 0)) / 15)) ky=$(((45010 + $(field 1)) / 15))
+hover $kx $ky 京都
+xdotool click 5 # a notch down: out to 1/2, 京都 still under the pointer
+sleep 0.5
+hover $((kx + 4)) $((ky + 45)) 奈良
+hover $kx $ky 京都
+xdotool click 4 # back to 1:1
+sleep 0.5
+hover $((kx + 7)) $((ky + 91)) 奈良
+# Out to 1/8 about 京都, then grab the map there and let go far past the window's corner.
+xdotool mousemove $((cx + kx)) $((cy + menu + ky))
+for _ in 1 2 3; do xdotool click 5; sleep 0.2; done
+xdotool mousedown 1
+for i in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove $((cx + kx + i * 140)) $((cy + menu + ky + i * 90))
+    sleep 0.05
+done
+xdotool mousemove 1595 995 mouseup 1
+sleep 0.3
+exit_game
+# Half the map area's width and height still show map: the picture's left and top edges stand
+# in its middle, saved as the full-size offset that keeps that point at the top-left.
+[ "$(field 0) $(field 1)" = "$((cw * 15 * 4)) $((563 * 15 * 4))" ] ||
+    fail "map offset saved as $(field 0),$(field 1) after the drag out of the window"
+grep -q '^zoom=8$' "$XDG_CONFIG_HOME/moravelt/moravelt.conf" ||
+    fail "zoom level kept as $(cat "$XDG_CONFIG_HOME/moravelt/moravelt.conf")"
 
 step "exit with a read-only settings file"
 chmod a-w Moravelt.ini

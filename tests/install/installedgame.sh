@@ -25,6 +25,8 @@ fail() {
 }
 unset QT_QPA_PLATFORM
 export ASAN_OPTIONS=detect_leaks=0
+# What the game keeps beside "Moravelt.ini" (the zoom level) stays in the test's own folder.
+export XDG_CONFIG_HOME="$work/config"
 
 stage=$work/stage
 DESTDIR=$stage cmake --install "$build" --prefix /usr >/dev/null

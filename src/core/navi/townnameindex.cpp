@@ -78,4 +78,10 @@ QStringList TownNameIndex::complete(const QString& typed, int limit) const
     return names;
 }
 
+bool TownNameIndex::contains(const QString& name) const
+{
+    return std::any_of(m_towns.begin(), m_towns.end(),
+                       [&](const Town& town) { return town.name == name; });
+}
+
 } // namespace moravelt

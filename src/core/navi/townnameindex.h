@@ -29,6 +29,9 @@ public:
     // (no case or width folding; katakana typed also matches a hiragana reading), in reading
     // order. Nothing for an empty text.
     QStringList complete(const QString& typed, int limit = 50) const;
+    // Whether the name is one of the offered towns (never a hidden one).
+    bool contains(const QString& name) const;
+    const std::vector<Town>& towns() const { return m_towns; }
 
 private:
     std::vector<Town> m_towns; // in reading order

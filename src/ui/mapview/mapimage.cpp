@@ -3,8 +3,8 @@
 #include "mapview/mapimage.h"
 
 #include "base/moravelterror.h"
-
 #include "base/twips.h"
+#include "lookup/mapscale.h"
 
 #include <QImageReader>
 #include <QMouseEvent>
@@ -47,9 +47,10 @@ void MapImage::loadPicture(const QString& file)
 
 void MapImage::setPicture(QImage picture)
 {
-    m_picture = picture.convertToFormat(QImage::Format_RGB32);
-    m_picture.setDevicePixelRatio(1.0);
-    resize(m_picture.size());
+    picture = picture.convertToFormat(QImage::Format_RGB32);
+    picture.setDevicePixelRatio(1.0);
+    m_pyramid.setPicture(std::move(picture));
+    place();
     update();
 }
 
@@ -63,6 +64,38 @@ void MapImage::setTopTwips(float twips)
 {
     m_top = twips;
     place();
+}
+
+double MapImage::scale() const
+{
+    return MapScale::factor(m_level);
+}
+
+void MapImage::setView(int level, QPointF offset)
+{
+    level = MapScale::clamp(level);
+    const bool changed = level != m_level;
+    m_level = level;
+    m_left = float(offset.x());
+    m_top = float(offset.y());
+    m_route.setScale(scale());
+    m_dots.setScale(scale());
+    placeStop();
+    place();
+    if (changed) {
+        update();
+        emit zoomLevelChanged(m_level);
+    }
+}
+
+QSizeF MapImage::pictureTwips() const
+{
+    return QSizeF(m_pyramid.size(0)) * Twips::kPerPixel;
+}
+
+QSizeF MapImage::areaTwips() const
+{
+    return parentWidget() ? QSizeF(parentWidget()->size()) * Twips::kPerPixel : QSizeF();
 }
 
 void MapImage::setRoute(std::vector<QPointF> pixels)
@@ -81,21 +114,48 @@ void MapImage::setRouteShown(bool shown)
 void MapImage::setStop(std::optional<QPointF> pixels)
 {
     update(m_stop.bounds());
-    m_stop.setPoint(pixels);
+    m_stopAtFullSize = pixels;
+    placeStop();
     update(m_stop.bounds());
+}
+
+void MapImage::placeStop()
+{
+    m_stop.setPoint(m_stopAtFullSize ? std::optional<QPointF>(*m_stopAtFullSize * scale())
+                                     : std::nullopt);
+}
+
+void MapImage::setTownDots(std::vector<QPointF> pixels)
+{
+    m_dots.setPoints(std::move(pixels));
+    update();
 }
 
 void MapImage::place()
 {
-    move(Twips::toPixels(m_left), Twips::toPixels(m_top));
+    // At 1:1 the picture stands at its offset; scaled down, at the offset scaled alike.
+    const float s = float(scale());
+    const QPoint at(Twips::toPixels(m_left * s), Twips::toPixels(m_top * s));
+    if (m_pyramid.isEmpty())
+        move(at);
+    else
+        setGeometry(QRect(at, m_pyramid.size(m_level)));
+}
+
+QPointF MapImage::twipsAt(const QPointF& pixel) const
+{
+    return pixel * (Twips::kPerPixel / scale());
 }
 
 void MapImage::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     const QRect exposed = event->rect();
-    painter.fillRect(exposed, Qt::white);
-    painter.drawImage(exposed.topLeft(), m_picture, exposed);
+    const QImage& shown = m_pyramid.level(m_level);
+    if (!shown.rect().contains(exposed))
+        painter.fillRect(exposed, Qt::white);
+    painter.drawImage(exposed.topLeft(), shown, exposed);
+    m_dots.paint(painter, exposed);
     if (m_routeShown)
         m_route.paint(painter, exposed);
     m_stop.paint(painter, exposed);
@@ -103,19 +163,19 @@ void MapImage::paintEvent(QPaintEvent* event)
 
 void MapImage::mousePressEvent(QMouseEvent* event)
 {
-    const QPointF p = event->position() * Twips::kPerPixel;
+    const QPointF p = twipsAt(event->position());
     emit mousePressed(buttonCode(event->button()), float(p.x()), float(p.y()));
 }
 
 void MapImage::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPointF p = event->position() * Twips::kPerPixel;
+    const QPointF p = twipsAt(event->position());
     emit mouseMoved(buttonCode(event->buttons()), float(p.x()), float(p.y()));
 }
 
 void MapImage::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPointF p = event->position() * Twips::kPerPixel;
+    const QPointF p = twipsAt(event->position());
     emit mouseReleased(buttonCode(event->button()), float(p.x()), float(p.y()));
 }
 

@@ -38,10 +38,8 @@ void MapInput::Image1_MouseDown(int button, float x, float y)
 
 void MapInput::Image1_MouseMove(int /*button*/, float x, float y)
 {
-    if (m_pointer.lookupDue(x, y)) {
-        m_pointer.setMenuEnabled(false);
-        MapNameGet(x, y);
-    }
+    if (m_pointer.lookupDue(x, y))
+        lookUp(x, y);
     if (m_pointer.dragging())
         MapMoveImg(x, y);
 }
@@ -51,11 +49,19 @@ void MapInput::Image1_MouseUp(int /*button*/, float /*x*/, float /*y*/)
     m_pointer.endDrag();
 }
 
+void MapInput::lookUp(float x, float y)
+{
+    m_pointer.setMenuEnabled(false);
+    MapNameGet(x, y);
+}
+
 void MapInput::MapMoveImg(float x, float y)
 {
     const QPointF offset = m_pointer.dragOffset(x, y);
-    m_image.setTopTwips(m_image.topTwips() + float(offset.y()));
-    m_image.setLeftTwips(m_image.leftTwips() + float(offset.x()));
+    const QPointF moved(double(m_image.leftTwips() + float(offset.x())),
+                        double(m_image.topTwips() + float(offset.y())));
+    // Top and left in one placement, so a frame of the drag paints once.
+    m_image.setView(m_image.zoomLevel(), m_image.frame().keptInView(moved, m_image.scale()));
 }
 
 void MapInput::MapNameGet(float x, float y)

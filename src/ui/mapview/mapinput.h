@@ -15,8 +15,9 @@ class MapImage;
 class Prompt;
 
 // The map's mouse handling: drags the picture and runs the town lookup when the pointer has
-// moved far enough. What it finds, and a right click over a town, are reported by signals;
-// a failing lookup is reported once through the prompt.
+// moved far enough. A drag goes no further than leaves the map in view (MapFrame::keptInView),
+// at every zoom level and wherever the button is released. What it finds, and a right click
+// over a town, are reported by signals; a failing lookup is reported once through the prompt.
 class MapInput : public QObject
 {
     Q_OBJECT
@@ -33,6 +34,8 @@ public:
     void Image1_MouseUp(int button, float x, float y);
     void MapMoveImg(float x, float y);
     void MapNameGet(float x, float y);
+    // The lookup a hover at X, Y runs when it is due, run now.
+    void lookUp(float x, float y);
 
     const MapPointer& pointer() const { return m_pointer; }
 

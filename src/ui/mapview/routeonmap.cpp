@@ -4,18 +4,18 @@
 
 #include "base/twips.h"
 #include "mapview/mapimage.h"
+#include "mapview/mapnavigator.h"
 
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
 #include <QRectF>
 #include <algorithm>
-#include <cmath>
 
 namespace moravelt {
 
-RouteOnMap::RouteOnMap(MapImage& image, QWidget& mapWindow, QAbstractItemView& routeList,
-                       TownPlaces places, QObject* parent)
-    : QObject(parent), m_image(image), m_window(mapWindow), m_list(routeList),
+RouteOnMap::RouteOnMap(MapNavigator& navigator, QAbstractItemView& routeList, TownPlaces places,
+                       QObject* parent)
+    : QObject(parent), m_navigator(navigator), m_image(navigator.image()), m_list(routeList),
       m_places(std::move(places))
 {
     connect(m_list.selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -53,18 +53,7 @@ void RouteOnMap::centre(const QString& route)
         low = {std::min(low.x(), p.x()), std::min(low.y(), p.y())};
         high = {std::max(high.x(), p.x()), std::max(high.y(), p.y())};
     }
-    const QRectF box(low, high);
-    const double width = double(Twips::fromPixels(m_window.width()));
-    const double height = double(Twips::fromPixels(m_window.height()));
-    bringToMiddle(box.width() <= width && box.height() <= height ? box.center() : points.front());
-}
-
-void RouteOnMap::bringToMiddle(QPointF twips)
-{
-    const double width = double(Twips::fromPixels(m_window.width()));
-    const double height = double(Twips::fromPixels(m_window.height()));
-    m_image.setTopTwips(float(std::round(height / 2 - twips.y())));
-    m_image.setLeftTwips(float(std::round(width / 2 - twips.x())));
+    m_navigator.fit(QRectF(low, high));
 }
 
 void RouteOnMap::markStop(const QString& town)
@@ -75,7 +64,7 @@ void RouteOnMap::markStop(const QString& town)
         return;
     }
     m_image.setStop(*dot / Twips::kPerPixel);
-    bringToMiddle(*dot);
+    m_navigator.showPoint(*dot);
 }
 
 void RouteOnMap::clearStop()

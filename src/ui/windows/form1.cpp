@@ -9,13 +9,13 @@
 #include "mapdb/mapdatabase.h"
 #include "mapview/mapimage.h"
 #include "mapview/mapinput.h"
-#include "mapview/routeonmap.h"
 #include "navilist/navisearchrun.h"
 #include "session/gamesession.h"
 #include "settings/placement.h"
 #include "windows/designlayout.h"
 #include "windows/form2.h"
 #include "windows/form3.h"
+#include "windows/mapcommands.h"
 #include "windows/navicommands.h"
 #include "windows/quizcommands.h"
 #include "windows/townnameentry.h"
@@ -48,6 +48,7 @@ Form1::Form1(Form1Setup setup, QWidget* parent)
     m_image1->setLeftTwips(60);
     m_image1->setTopTwips(60);
     buildMenus();
+    m_mapCommands = new MapCommands(*this);
     resize(DesignLayout::size(6735, 8445) + QSize(0, menuBar()->sizeHint().height()));
     wireWindows();
 }
@@ -151,12 +152,10 @@ void Form1::openMap(const QString& folder)
         connect(m_commands, &NaviCommands::searchRunning, command,
                 [command](bool running) { command->setEnabled(!running); });
     connect(m_commands, &NaviCommands::captionChanged, this, &QWidget::setWindowTitle);
-    m_routeOnMap = new RouteOnMap(*m_image1, *centralWidget(), *m_form3->List1(),
-                                  m_session->townPlaces(), this);
-    connect(m_routeOnMapItem, &QAction::toggled, m_routeOnMap, &RouteOnMap::setShown);
-    connect(m_form3.get(), &Form3::routeChosen, m_routeOnMap, &RouteOnMap::centre);
-    m_quiz = new QuizCommands({m_session, *m_form3, *m_routeOnMap, prompt(), m_setup.scoresPath},
-                              *menuBar(), this);
+    m_mapCommands->openMap(m_session->townPlaces(), m_session->names());
+    m_quiz = new QuizCommands(
+        {m_session, *m_form3, *m_mapCommands->routeOnMap(), prompt(), m_setup.scoresPath},
+        *menuBar(), this);
     for (QLineEdit* box : {m_form3->Text1(), m_form3->Text2()})
         connect(new TownNameEntry(*box, m_session->names()), &TownNameEntry::submitted, this,
                 &Form1::MoraveltNavi);
@@ -166,8 +165,7 @@ void Form1::closeMap()
 {
     delete m_quiz;
     m_quiz = nullptr;
-    delete m_routeOnMap;
-    m_routeOnMap = nullptr;
+    m_mapCommands->closeMap();
     if (m_commands) {
         // A search's question box may still be open up the stack: they go once it returns.
         m_commands->cancel();

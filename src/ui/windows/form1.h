@@ -21,6 +21,7 @@ namespace moravelt {
 class Form2;
 class Form3;
 class GameSession;
+class MapCommands;
 class MapImage;
 class MapInput;
 class NaviCommands;
@@ -28,7 +29,6 @@ class NaviSearchRun;
 class Prompt;
 class QuerySlots;
 class QuizCommands;
-class RouteOnMap;
 struct PlaceLookupResult;
 
 // What the main window needs from outside: where the map files and the settings live, and
@@ -89,6 +89,8 @@ public:
     QAction* shortestMenu() const { return m_shortestMenu; }
     // "旅クイズ" and "記録", on the menu bar after the others once the map is open.
     QuizCommands* quiz() const { return m_quiz; }
+    // "表示" and "地名検索", after the others.
+    MapCommands& mapCommands() const { return *m_mapCommands; }
 
     SaveData& saveData() { return m_settings.record(); }
     ExtraSettings& extraSettings() { return m_extra; }
@@ -126,8 +128,8 @@ private:
     ExtraSettings m_extra;
     std::shared_ptr<GameSession> m_session;
     QPointer<NaviCommands> m_commands;
-    RouteOnMap* m_routeOnMap = nullptr;
     QuizCommands* m_quiz = nullptr;
+    MapCommands* m_mapCommands = nullptr;
     bool m_exited = false;
 };
 

@@ -4,12 +4,14 @@
 
 #include "base/twips.h"
 #include "mapview/mapimage.h"
+#include "mapview/mapnavigator.h"
 #include "settings/placement.h"
 #include "settings/settingsfile.h"
 #include "windows/form1.h"
 #include "windows/form2.h"
 #include "windows/form3.h"
 #include "windows/framedplace.h"
+#include "windows/mapcommands.h"
 #include "windows/workareaget.h"
 
 #include <QAction>
@@ -71,6 +73,7 @@ void WindowSettings::SaveDataGet()
     const SaveData& d = m_record;
     m_main.Image1()->setLeftTwips(float(d.ImgLeft));
     m_main.Image1()->setTopTwips(float(d.ImgTop));
+    m_main.mapCommands().navigator().keepMapShownWhenShown();
     place(m_main, d.Frm1Left, d.Frm1Top, d.Frm1Width, d.Frm1Height);
     place(m_info, d.Frm2Left, d.Frm2Top, d.Frm2Width, d.Frm2Height);
     m_main.mn0(0)->setChecked(d.AnsCheck != 0);

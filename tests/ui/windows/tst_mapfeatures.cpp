@@ -85,6 +85,7 @@ void TestMapFeatures::init()
     picture.fill(Qt::white);
     QVERIFY(picture.save(m_db->folder() + QStringLiteral("map.jpg"), "PNG"));
     QFile::remove(m_current.filePath(QStringLiteral("Moravelt.ini")));
+    QFile::remove(ExtraSettings::defaultPath()); // each test starts at 1:1
     m_prompt = TestPrompt();
     m_main =
         new Form1({m_db->folder(), m_current.filePath(QStringLiteral("Moravelt.ini")), &m_prompt});
@@ -213,16 +214,25 @@ void TestMapFeatures::emptyListOrNewSearchTakesTheRouteAway()
 void TestMapFeatures::doubleClickCentresTheRoute_data()
 {
     QTest::addColumn<QSize>("client");
+    QTest::addColumn<int>("level");
     QTest::addColumn<QPoint>("leftTop");
-    // The route 京都 - 大津 - 奈良 spans 3000 to 4500 twips across and 1500 to 4500 down.
-    QTest::newRow("fits: the box's middle") << QSize(300, 400) << QPoint(2250 - 3750, 3000 - 3000);
-    QTest::newRow("too low: the departure") << QSize(300, 150) << QPoint(2250 - 3000, 1125 - 1500);
-    QTest::newRow("too narrow: the departure") << QSize(90, 400) << QPoint(675 - 3000, 3000 - 1500);
+    // The route 京都 - 大津 - 奈良 spans 3000 to 4500 twips across and 1500 to 4500 down; it
+    // needs 20 pixels (300 twips) to spare on every side.
+    QTest::newRow("fits: the box's middle")
+        << QSize(300, 400) << 0 << QPoint(2250 - 3750, 3000 - 3000);
+    // At 1/2 the 250 × 250 pixel picture is narrower than the window and stands in its middle
+    // across; down, the route's middle.
+    QTest::newRow("too low: out to 1/2") << QSize(300, 150) << 1 << QPoint(750, -750);
+    // Wider than the window: the route's middle across, the picture's middle down.
+    QTest::newRow("too narrow: out to 1/2") << QSize(90, 400) << 1 << QPoint(-2400, 2250);
+    // At 1/4 the picture is narrower than the window and as high as the route wants.
+    QTest::newRow("small: out to 1/4") << QSize(150, 100) << 2 << QPoint(750, 0);
 }
 
 void TestMapFeatures::doubleClickCentresTheRoute()
 {
     QFETCH(QSize, client);
+    QFETCH(int, level);
     QFETCH(QPoint, leftTop);
     m_main->resize(m_main->size() - m_main->centralWidget()->size() + client);
     QCOMPARE(m_main->centralWidget()->size(), client);
@@ -233,9 +243,12 @@ void TestMapFeatures::doubleClickCentresTheRoute()
     QTest::mouseClick(list, Qt::LeftButton, {}, at);
     QTest::mouseDClick(list, Qt::LeftButton, {}, at);
     QVERIFY(!form3().List1()->isVisible());
+    QCOMPARE(m_main->Image1()->zoomLevel(), level);
     QCOMPARE(m_main->Image1()->leftTwips(), float(leftTop.x()));
     QCOMPARE(m_main->Image1()->topTwips(), float(leftTop.y()));
-    QCOMPARE(m_main->Image1()->pos(), leftTop / 15);
+    const double s = m_main->Image1()->scale();
+    const auto pixels = [s](int twips) { return int(std::round(twips * s / 15)); };
+    QCOMPARE(m_main->Image1()->pos(), QPoint(pixels(leftTop.x()), pixels(leftTop.y())));
 }
 
 void TestMapFeatures::boxesCompleteVisibleTownsAndEnterSearches()
@@ -278,6 +291,7 @@ void TestMapFeatures::settingsKeepTheirLayout()
     select(1);
     form3().List1_DblClick();
     m_main->routeOnMapItem()->trigger();
+    m_main->Image1()->setZoomLevel(2); // the file keeps the full-size offset at every level
     const QPoint leftTop(int(m_main->Image1()->leftTwips()), int(m_main->Image1()->topTwips()));
     m_main->close();
     QFile file(m_current.filePath(QStringLiteral("Moravelt.ini")));

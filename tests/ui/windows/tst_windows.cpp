@@ -35,7 +35,8 @@ struct GameFolders
         TestMap map;
         map.towns.push_back({QStringLiteral("東京"), 300.0, 300.0});
         db = std::make_unique<TestMapDb>(map);
-        QImage picture(200, 150, QImage::Format_RGB32);
+        // Large enough that the first start's offset shows map, which a stored one must.
+        QImage picture(1600, 1600, QImage::Format_RGB32);
         picture.fill(Qt::cyan);
         picture.save(db->folder() + QStringLiteral("map.jpg"));
     }
@@ -406,12 +407,17 @@ void TestWindows::hugeStoredPositionsComeBack()
         QCOMPARE(place.left, 0.0f);
         QCOMPARE(place.top, top == 300 ? 300.0f : 0.0f);
     }
+    // An offset that shows no map comes back too, until half the map area shows map.
+    const MapFrame frame = main->Image1()->frame();
+    const QPointF offset = main->Image1()->offsetTwips();
+    QVERIFY(frame.showsMap(offset, 1.0));
+    QCOMPARE(frame.keptInView(offset, 1.0), offset);
     main->runExitSequence();
     const std::optional<SaveData> saved = SettingsFile::read(folders.settingsPath());
     QVERIFY(saved.has_value());
     QCOMPARE(saved->Frm1Left, 0);
     QCOMPARE(saved->Frm3Left, 0);
-    QCOMPARE(saved->ImgLeft, Twips::round(float(left))); // the offset as a float holds it
+    QCOMPARE(saved->ImgLeft, Twips::round(float(offset.x())));
 }
 
 void TestWindows::failedSaveIsSaidOnceAndTheOldFileStays()
