@@ -43,6 +43,9 @@ private slots:
     void importedMapAnswersAsTheJetFile();
     void refusesWhatItCannotImport_data();
     void refusesWhatItCannotImport();
+    void hostileJetFilesAreReportedNotCrashedOn_data();
+    void hostileJetFilesAreReportedNotCrashedOn();
+    void standardOutputCarriesOnlyTheToolsOwn();
 };
 
 void TestMapImport::importedMapAnswersAsTheJetFile_data()
@@ -96,6 +99,8 @@ void TestMapImport::refusesWhatItCannotImport_data()
     QTest::newRow("a town without a name") << jetFixture(QStringLiteral("variety_jet4.mdb")) << 1
                                            << QStringLiteral("「tbl_座標」の 6 行目");
     QTest::newRow("no --mdb") << QString() << 2 << QStringLiteral("--mdb");
+    QTest::newRow("300 columns") << jetFixture(QStringLiteral("wide_jet4.mdb")) << 1
+                                 << QStringLiteral("列が 300 個あります");
 }
 
 void TestMapImport::refusesWhatItCannotImport()
@@ -112,6 +117,49 @@ void TestMapImport::refusesWhatItCannotImport()
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(QString::fromUtf8(run.err).contains(message), run.err.constData());
     QVERIFY(!QFile::exists(out.filePath(QStringLiteral("new/mapdata.mdb"))));
+}
+
+void TestMapImport::hostileJetFilesAreReportedNotCrashedOn_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::newRow("300 columns") << QStringLiteral("wide_jet4.mdb");
+    QTest::newRow("usage map pointing at no row") << QStringLiteral("usage_map_jet4.mdb");
+    QTest::newRow("the catalog's usage map pointing at no row")
+        << QStringLiteral("catalog_map_jet4.mdb");
+}
+
+void TestMapImport::hostileJetFilesAreReportedNotCrashedOn()
+{
+    QFETCH(QString, fixture);
+    const QString jet = jetFixture(fixture);
+    for (const QStringList& args :
+         {QStringList{"route", "--db", jet, "京都", "和歌山"},
+          QStringList{"navi", "--db", jet, "00120-京都-大阪-堺-和歌山"}}) {
+        const ToolRun run = runTool(args);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(QString::fromUtf8(run.err).contains(
+                     QStringLiteral("壊れているか、対応していない Jet ファイルです")),
+                 run.err.constData());
+        QVERIFY(run.err.contains(fixture.toUtf8()));
+        QCOMPARE(run.out, QByteArray());
+    }
+}
+
+void TestMapImport::standardOutputCarriesOnlyTheToolsOwn()
+{
+    // libmdb told to dump every row it takes apart onto standard output.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("MDBOPTS"), QStringLiteral("debug_row"));
+    const QString jet = jetFixture(QStringLiteral("game_jet4.mdb"));
+    const TestMapDb sqlite(jetFixtureRows());
+    for (const QStringList& args :
+         {QStringList{"route", "--db", jet, "京都", "和歌山"},
+          QStringList{"navi", "--answers", "--db", jet, "00120-京都-大阪-堺-和歌山"}}) {
+        const ToolRun onJet = runTool(args, environment);
+        QCOMPARE(onJet.exitCode, 0);
+        QCOMPARE(onJet.out,
+                 runTool(QStringList(args).replaceInStrings(jet, sqlite.fileName())).out);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMapImport)

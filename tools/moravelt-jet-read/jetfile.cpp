@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 
-#include "mapdb/jetfile.h"
+#include "jetfile.h"
 
 #include "base/moravelterror.h"
+#include "jetcolumncheck.h"
 #include "mapdb/mapschemacheck.h"
 
 #include <QFile>
 #include <QtEndian>
-#include <cstdio>
+#include <cstring>
 #include <locale.h>
-#include <unistd.h>
 #include <vector>
 
 // libmdb's header needs glib's types declared first.
@@ -49,73 +49,6 @@ public:
 private:
     locale_t m_locale;
     locale_t m_previous = locale_t(nullptr);
-};
-
-// libmdb reports what went wrong only on the standard error stream. While it works, that
-// stream goes to an unnamed temporary file, so a failure can say what libmdb found and a
-// damaged file does not spill warnings into the player's terminal.
-class LibraryMessages
-{
-public:
-    LibraryMessages()
-    {
-        std::fflush(stderr);
-        m_file = std::tmpfile();
-        if (m_file)
-            m_saved = ::dup(STDERR_FILENO);
-        if (m_saved >= 0 && ::dup2(::fileno(m_file), STDERR_FILENO) < 0)
-            restore();
-    }
-    ~LibraryMessages()
-    {
-        restore();
-        if (m_file)
-            std::fclose(m_file);
-    }
-    LibraryMessages(const LibraryMessages&) = delete;
-    LibraryMessages& operator=(const LibraryMessages&) = delete;
-
-    // The first lines libmdb wrote, joined; the stream is given back first.
-    QString text()
-    {
-        restore();
-        if (!m_file)
-            return {};
-        std::rewind(m_file);
-        char buffer[2048];
-        const std::size_t size = std::fread(buffer, 1, sizeof buffer, m_file);
-        QStringList lines = QString::fromUtf8(buffer, qsizetype(size))
-                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                                .mid(0, 3);
-        return lines.join(QStringLiteral(" / "));
-    }
-
-private:
-    void restore()
-    {
-        if (m_saved < 0)
-            return;
-        std::fflush(stderr);
-        ::dup2(m_saved, STDERR_FILENO);
-        ::close(m_saved);
-        m_saved = -1;
-    }
-
-    std::FILE* m_file = nullptr;
-    int m_saved = -1;
-};
-
-struct TableDef
-{
-    explicit TableDef(MdbTableDef* table) : def(table) {}
-    ~TableDef()
-    {
-        if (def)
-            mdb_free_tabledef(def);
-    }
-    TableDef(const TableDef&) = delete;
-    TableDef& operator=(const TableDef&) = delete;
-    MdbTableDef* def;
 };
 
 MdbColumn* columnAt(MdbTableDef* table, unsigned int index)
@@ -167,81 +100,173 @@ struct JetFile::Handle
     MdbHandle* mdb = nullptr;
 };
 
-namespace {
-
-[[noreturn]] void fail(const QString& path, const QString& what, LibraryMessages& messages)
+struct JetFile::TableDef
 {
-    QString text = QStringLiteral("%1を読めません: %2").arg(mapFileNamed(path), what);
-    const QString reported = messages.text();
-    if (!reported.isEmpty())
-        text += QStringLiteral("\nlibmdb の報告: %1").arg(reported);
-    throw MoraveltError(text);
-}
+    explicit TableDef(MdbTableDef* table) : def(table) {}
+    ~TableDef()
+    {
+        if (def)
+            mdb_free_tabledef(def);
+    }
+    TableDef(const TableDef&) = delete;
+    TableDef& operator=(const TableDef&) = delete;
+    MdbTableDef* def;
+};
 
-} // namespace
+void JetFile::fail(const QString& what) const
+{
+    throw MoraveltError(QStringLiteral("%1は壊れているか、対応していない Jet ファイルです: %2")
+                            .arg(mapFileNamed(m_path), what));
+}
 
 JetFile::JetFile(const QString& path) : m_handle(std::make_unique<Handle>()), m_path(path)
 {
     // The text conversion must give UTF-8 whatever the environment asks for.
     qunsetenv("MDB_ICONV");
     const Utf8Locale locale;
-    LibraryMessages messages;
     m_handle->mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
     if (!m_handle->mdb)
-        fail(path,
-             QStringLiteral(
-                 "先頭のページが読めません。壊れているか、Jet 3/4 の形式ではありません。"),
-             messages);
-    mdb_set_bind_size(m_handle->mdb, kBindSize);
+        fail(QStringLiteral("先頭のページが読めません（Jet 3/4 の形式ではありません）。"));
     mdb_set_date_fmt(m_handle->mdb, "%Y-%m-%d %H:%M:%S");
-    if (!mdb_read_catalog(m_handle->mdb, MDB_TABLE))
-        fail(path,
-             QStringLiteral("表の一覧（カタログ）が読めません。壊れているか、暗号化されています。"),
-             messages);
-    for (unsigned int i = 0; i < m_handle->mdb->num_catalog; ++i) {
-        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(m_handle->mdb->catalog, i));
-        if (mdb_is_user_table(entry))
-            m_tables << QString::fromUtf8(entry->object_name);
-    }
+    // libmdb reads the catalog into buffers of its default bind size, so the larger size
+    // for the map's own texts is set only afterwards.
+    readCatalog();
+    mdb_set_bind_size(m_handle->mdb, kBindSize);
 }
 
 JetFile::~JetFile() = default;
 
-std::optional<QStringList> JetFile::columnNames(const QString& table) const
+void JetFile::readCatalog()
+{
+    MdbHandle* mdb = m_handle->mdb;
+    // The catalog is the table MSysObjects, defined on page 2: how many rows it says it has.
+    MdbCatalogEntry objects;
+    std::memset(&objects, 0, sizeof objects);
+    objects.mdb = mdb;
+    objects.object_type = MDB_TABLE;
+    objects.table_pg = 2;
+    std::strcpy(objects.object_name, "MSysObjects");
+    unsigned int declaredRows = 0;
+    {
+        const TableDef def(mdb_read_table(&objects));
+        if (!def.def)
+            fail(QStringLiteral("表の一覧（カタログ）の定義が読めません。"));
+        if (def.def->num_cols > MDB_MAX_COLS)
+            fail(QStringLiteral("表の一覧（カタログ）の列の数（%1）が壊れています。")
+                     .arg(def.def->num_cols));
+        declaredRows = def.def->num_rows;
+    }
+    if (!mdb_read_catalog(mdb, MDB_ANY))
+        fail(QStringLiteral("表の一覧（カタログ）が読めません。暗号化されているかもしれません。"));
+    for (unsigned int i = 0; i < mdb->num_catalog; ++i) {
+        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+        Entry row{QString::fromUtf8(entry->object_name), entry->object_type, entry->flags, i,
+                  mdb_is_user_table(entry) != 0};
+        if (row.userTable)
+            m_tables << row.name;
+        if (!soundName(row.name) && m_catalogFault.isEmpty())
+            m_catalogFault =
+                QStringLiteral("表の一覧（カタログ）の %1 行目の名前が壊れています。").arg(i + 1);
+        m_catalog.push_back(row);
+    }
+    // A file closed in the middle of a write may say 0 rows (libmdb reads on regardless).
+    if (declaredRows != 0 && declaredRows != mdb->num_catalog && m_catalogFault.isEmpty())
+        m_catalogFault = QStringLiteral("表の一覧（カタログ）の %1 行のうち %2 行しか読めません。")
+                             .arg(declaredRows)
+                             .arg(mdb->num_catalog);
+}
+
+const JetFile::Entry* JetFile::userTable(const QString& table) const
+{
+    for (const Entry& entry : m_catalog) {
+        if (entry.userTable && entry.name.compare(table, Qt::CaseInsensitive) == 0)
+            return &entry;
+    }
+    for (const Entry& entry : m_catalog) {
+        if (entry.name.compare(table, Qt::CaseInsensitive) != 0)
+            continue;
+        if (entry.type == MDB_LINKED_TABLE)
+            throw MoraveltError(
+                QStringLiteral(
+                    "%1の表「%2」は別のファイルへのリンクで、この地図には入っていません。")
+                    .arg(mapFileNamed(m_path), table));
+        fail(
+            QStringLiteral("表の一覧（カタログ）の表「%1」の行が壊れています（種類 %2、印 0x%3）。")
+                .arg(table)
+                .arg(entry.type)
+                .arg(uint(entry.flags), 8, 16, QLatin1Char('0')));
+    }
+    if (!m_catalogFault.isEmpty())
+        fail(m_catalogFault + QStringLiteral("表「%1」が見つかりません。").arg(table));
+    return nullptr;
+}
+
+std::unique_ptr<JetFile::TableDef> JetFile::readDefinition(const Entry& entry) const
+{
+    auto* catalogEntry =
+        static_cast<MdbCatalogEntry*>(g_ptr_array_index(m_handle->mdb->catalog, entry.index));
+    auto def = std::make_unique<TableDef>(mdb_read_table(catalogEntry));
+    if (!def->def)
+        fail(QStringLiteral("表「%1」の定義が読めません。").arg(entry.name));
+    // libmdb takes a row apart into at most this many fields and writes past them otherwise,
+    // so a wider table is refused before any of its rows is read.
+    if (def->def->num_cols > MDB_MAX_COLS)
+        fail(QStringLiteral("表「%1」の列が %2 個あります（読めるのは %3 個までです）。")
+                 .arg(entry.name)
+                 .arg(def->def->num_cols)
+                 .arg(MDB_MAX_COLS));
+    if (!mdb_read_columns(def->def))
+        fail(QStringLiteral("表「%1」の列が読めません。").arg(entry.name));
+    return def;
+}
+
+std::optional<std::vector<JetFile::Column>> JetFile::columns(const QString& table) const
 {
     const Utf8Locale locale;
-    LibraryMessages messages;
-    QByteArray name = table.toUtf8();
-    const TableDef def(mdb_read_table_by_name(m_handle->mdb, name.data(), MDB_TABLE));
-    if (!def.def) {
-        if (!m_tables.contains(table, Qt::CaseInsensitive))
-            return std::nullopt;
-        fail(m_path, QStringLiteral("表「%1」の定義が読めません。").arg(table), messages);
+    const Entry* entry = userTable(table);
+    if (!entry)
+        return std::nullopt;
+    const std::unique_ptr<TableDef> def = readDefinition(*entry);
+    std::vector<Column> columns;
+    for (unsigned int c = 0; c < def->def->num_cols; ++c) {
+        const MdbColumn* column = columnAt(def->def, c);
+        columns.push_back({QString::fromUtf8(column->name), column->col_type, column->is_fixed != 0,
+                           column->col_size});
+        // A damaged count of columns or of name lengths reads names from the wrong bytes.
+        if (!soundName(columns.back().name))
+            fail(QStringLiteral("表「%1」の定義が壊れています（%2 番目の列の名前が読めません）。")
+                     .arg(entry->name)
+                     .arg(c + 1));
     }
-    if (!mdb_read_columns(def.def))
-        fail(m_path, QStringLiteral("表「%1」の列が読めません。").arg(table), messages);
-    QStringList columns;
-    for (unsigned int c = 0; c < def.def->num_cols; ++c)
-        columns << QString::fromUtf8(columnAt(def.def, c)->name);
     return columns;
+}
+
+std::optional<QStringList> JetFile::columnNames(const QString& table) const
+{
+    const std::optional<std::vector<Column>> all = columns(table);
+    if (!all)
+        return std::nullopt;
+    QStringList names;
+    for (const Column& column : *all)
+        names << column.name;
+    return names;
 }
 
 void JetFile::readRows(const QString& table, const RowRead& rowRead) const
 {
     const Utf8Locale locale;
-    LibraryMessages messages;
     MdbHandle* mdb = m_handle->mdb;
-    QByteArray name = table.toUtf8();
-    const TableDef def(mdb_read_table_by_name(mdb, name.data(), MDB_TABLE));
-    if (!def.def || !mdb_read_columns(def.def))
-        fail(m_path, QStringLiteral("表「%1」の定義が読めません。").arg(table), messages);
-    MdbTableDef* t = def.def;
+    const Entry* entry = userTable(table);
+    if (!entry)
+        fail(QStringLiteral("表「%1」がありません。").arg(table));
+    const std::unique_ptr<TableDef> def = readDefinition(*entry);
+    MdbTableDef* t = def->def;
     const unsigned int columnCount = t->num_cols;
     std::vector<std::vector<char>> buffers(columnCount, std::vector<char>(kBindSize));
     std::vector<int> lengths(columnCount, 0);
     for (unsigned int c = 0; c < columnCount; ++c) {
         if (mdb_bind_column(t, int(c) + 1, buffers[c].data(), &lengths[c]) == -1)
-            fail(m_path, QStringLiteral("表「%1」の列が読めません。").arg(table), messages);
+            fail(QStringLiteral("表「%1」の列が読めません。").arg(table));
     }
     mdb_rewind_table(t);
     std::vector<MdbField> fields(MDB_MAX_COLS);
@@ -254,9 +279,7 @@ void JetFile::readRows(const QString& table, const RowRead& rowRead) const
         std::size_t size = 0;
         if (mdb_find_row(mdb, int(t->cur_row) - 1, &start, &size) != 0 ||
             mdb_crack_row(t, start & 0x1fff, size, fields.data()) < int(columnCount))
-            fail(m_path,
-                 QStringLiteral("表「%1」の %2 行目が壊れています。").arg(table).arg(rows + 1),
-                 messages);
+            fail(QStringLiteral("表「%1」の %2 行目が壊れています。").arg(table).arg(rows + 1));
         values.fill(QVariant(), columnCount);
         for (unsigned int i = 0; i < columnCount; ++i) {
             const MdbField& field = fields[i];
@@ -273,12 +296,10 @@ void JetFile::readRows(const QString& table, const RowRead& rowRead) const
                 bool ok = false;
                 values[c] = fixedValue(type, field, ok);
                 if (!ok)
-                    fail(m_path,
-                         QStringLiteral("表「%1」の %2 行目の列「%3」が壊れています。")
+                    fail(QStringLiteral("表「%1」の %2 行目の列「%3」が壊れています。")
                              .arg(table)
                              .arg(rows + 1)
-                             .arg(QString::fromUtf8(columnAt(t, c)->name)),
-                         messages);
+                             .arg(QString::fromUtf8(columnAt(t, c)->name)));
             } else {
                 values[c] = QString::fromUtf8(buffers[c].data(), lengths[c]);
             }
@@ -287,12 +308,10 @@ void JetFile::readRows(const QString& table, const RowRead& rowRead) const
         ++rows;
     }
     if (rows != t->num_rows)
-        fail(m_path,
-             QStringLiteral("表「%1」の行が %2 行のうち %3 行しか読めません。")
+        fail(QStringLiteral("表「%1」の行が %2 行のうち %3 行しか読めません。")
                  .arg(table)
                  .arg(t->num_rows)
-                 .arg(rows),
-             messages);
+                 .arg(rows));
 }
 
 } // namespace moravelt

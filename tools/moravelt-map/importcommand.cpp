@@ -4,34 +4,17 @@
 
 #include "base/moravelterror.h"
 #include "commandoptions.h"
-#include "mapdb/jetfile.h"
-#include "mapdb/jetimport.h"
+#include "mapdb/jetreader.h"
 #include "mapdb/mapfilekind.h"
 #include "mapdb/mapschemacheck.h"
 #include "outputfile.h"
-#include "sqlitefilewrite.h"
 
 #include <QDir>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTextStream>
 
 namespace moravelt {
 
 namespace {
-
-std::vector<int> writeDatabase(const JetFile& jet, const QString& path)
-{
-    std::vector<int> rows;
-    writeSqliteFile(path, QStringLiteral("moravelt-map-import"), [&](QSqlDatabase& db) {
-        rows = JetImport::copy(jet, db, JetImport::Nulls::AsBuilt);
-        QSqlQuery vacuum(db);
-        if (!vacuum.exec(QStringLiteral("VACUUM")))
-            throw MoraveltError(vacuum.lastError().text());
-    });
-    return rows;
-}
 
 QString import(const QString& jetPath, const QString& outDir)
 {
@@ -42,15 +25,15 @@ QString import(const QString& jetPath, const QString& outDir)
                 .arg(jetPath));
     if (kind != MapFileKind::Jet3 && kind != MapFileKind::Jet4)
         throw MoraveltError(mapFileFault(kind, jetPath));
-    const JetFile jet(jetPath);
     if (!QDir().mkpath(outDir))
         throw MoraveltError(QStringLiteral("cannot create %1").arg(outDir));
     OutputFile database(QDir(outDir).filePath(QStringLiteral("mapdata.mdb")));
-    const std::vector<int> rows = writeDatabase(jet, database.tempPath());
+    const std::vector<int> rows =
+        JetReader::copy(jetPath, database.tempPath(), JetReader::Nulls::AsBuilt);
     database.commit();
     QStringList counts;
     const std::vector<ReadTable>& tables = tablesTheGameReads();
-    for (std::size_t i = 0; i < tables.size(); ++i)
+    for (std::size_t i = 0; i < tables.size() && i < rows.size(); ++i)
         counts << QStringLiteral("%1 %2").arg(tables[i].name).arg(rows[i]);
     return QStringLiteral("wrote %1 from Jet %2 file %3: %4 rows")
         .arg(database.finalPath())

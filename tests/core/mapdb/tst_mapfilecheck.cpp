@@ -61,6 +61,7 @@ class TestMapFileCheck : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { useBuiltJetReader(); }
     void startUpStopsNamingWhatIsMissing_data();
     void startUpStopsNamingWhatIsMissing();
 };
