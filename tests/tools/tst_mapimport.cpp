@@ -46,6 +46,7 @@ private slots:
     void hostileJetFilesAreReportedNotCrashedOn_data();
     void hostileJetFilesAreReportedNotCrashedOn();
     void standardOutputCarriesOnlyTheToolsOwn();
+    void routesRefuseNamesTheyCannotCarry();
 };
 
 void TestMapImport::importedMapAnswersAsTheJetFile_data()
@@ -101,6 +102,8 @@ void TestMapImport::refusesWhatItCannotImport_data()
     QTest::newRow("no --mdb") << QString() << 2 << QStringLiteral("--mdb");
     QTest::newRow("300 columns") << jetFixture(QStringLiteral("wide_jet4.mdb")) << 1
                                  << QStringLiteral("列が 300 個あります");
+    QTest::newRow("names a route cannot carry") << jetFixture(QStringLiteral("names_jet4.mdb")) << 1
+                                                << QStringLiteral("「大-阪」「山+崎」");
 }
 
 void TestMapImport::refusesWhatItCannotImport()
@@ -159,6 +162,26 @@ void TestMapImport::standardOutputCarriesOnlyTheToolsOwn()
         QCOMPARE(onJet.exitCode, 0);
         QCOMPARE(onJet.out,
                  runTool(QStringList(args).replaceInStrings(jet, sqlite.fileName())).out);
+    }
+}
+
+void TestMapImport::routesRefuseNamesTheyCannotCarry()
+{
+    TestMap map = jetFixtureRows();
+    // Only a road end: tbl_距離 is where routes come from.
+    for (QVariantList& road : map.roads) {
+        for (QVariant& value : road) {
+            if (value.toString() == QStringLiteral("堺"))
+                value = QStringLiteral("堺+");
+        }
+    }
+    const TestMapDb sqlite(map);
+    for (const QString& db : {jetFixture(QStringLiteral("names_jet4.mdb")), sqlite.fileName()}) {
+        const ToolRun run = runTool({"route", "--db", db, "京都", "和歌山"});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("「大-阪」「山+崎」") || run.err.contains("「堺+」"),
+                 run.err.constData());
+        QCOMPARE(run.out, QByteArray());
     }
 }
 

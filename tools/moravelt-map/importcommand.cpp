@@ -7,7 +7,9 @@
 #include "mapdb/jetreader.h"
 #include "mapdb/mapfilekind.h"
 #include "mapdb/mapschemacheck.h"
+#include "mapdb/routenamecheck.h"
 #include "outputfile.h"
+#include "sqlitefilewrite.h"
 
 #include <QDir>
 #include <QTextStream>
@@ -15,6 +17,13 @@
 namespace moravelt {
 
 namespace {
+
+// The copy must hold names a route string can carry, as the game demands of every map.
+void checkWrittenNames(const QString& jetPath, const QString& written)
+{
+    writeSqliteFile(written, QStringLiteral("moravelt-map-import-check"),
+                    [&](QSqlDatabase& db) { checkRouteNames(jetPath, db); });
+}
 
 QString import(const QString& jetPath, const QString& outDir)
 {
@@ -30,6 +39,7 @@ QString import(const QString& jetPath, const QString& outDir)
     OutputFile database(QDir(outDir).filePath(QStringLiteral("mapdata.mdb")));
     const std::vector<int> rows =
         JetReader::copy(jetPath, database.tempPath(), JetReader::Nulls::AsBuilt);
+    checkWrittenNames(jetPath, database.tempPath());
     database.commit();
     QStringList counts;
     const std::vector<ReadTable>& tables = tablesTheGameReads();

@@ -6,6 +6,7 @@
 #include "mapdb/jetreader.h"
 #include "mapdb/mapfilekind.h"
 #include "mapdb/mapschemacheck.h"
+#include "mapdb/routenamecheck.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -101,6 +102,7 @@ MapDatabase::MapDatabase(const QString& connectionString)
             openJet();
         else
             throw MoraveltError(mapFileFault(kind, m_fileName));
+        checkRouteNames(m_fileName, QSqlDatabase::database(m_connectionName, false));
     } catch (const MoraveltError&) {
         QSqlDatabase::removeDatabase(m_connectionName);
         throw;

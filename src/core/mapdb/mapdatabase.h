@@ -19,7 +19,7 @@ namespace moravelt {
 // beside it. A Jet 3 or Jet 4 file is read by the Jet reader in a child process (JetReader)
 // into an SQLite copy in a private temporary folder, which is opened the same way and goes
 // with the connection; the Jet file is only ever read. Either way every table and column the
-// game reads is checked first.
+// game reads is checked first, and every town name must fit in a route string.
 class MapDatabase
 {
 public:
@@ -31,7 +31,8 @@ public:
     static QString dataSource(const QString& connectionString);
 
     // Opens the database; throws MoraveltError naming the file and the reason, and for a
-    // missing table or column, the table and the column.
+    // missing table or column, the table and the column, and for town names a route string
+    // cannot carry, the first few names.
     explicit MapDatabase(const QString& connectionString);
     ~MapDatabase();
     MapDatabase(const MapDatabase&) = delete;

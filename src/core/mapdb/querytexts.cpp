@@ -81,4 +81,19 @@ SqlText readings()
     return {QStringLiteral("SELECT 地名, 読み FROM tbl_読み"), {}};
 }
 
+SqlText namesRoutesCannotCarry()
+{
+    // Every column that names a town or a hidden town; the filter runs before the names are
+    // made distinct, so a sound map costs one pass over each column.
+    return {QStringLiteral(
+                "SELECT DISTINCT n FROM (SELECT 地名 AS n FROM tbl_座標 "
+                "UNION ALL SELECT 出発地 FROM tbl_距離 UNION ALL SELECT 目的地 FROM tbl_距離 "
+                "UNION ALL SELECT 出発 FROM tbl_隠距 UNION ALL SELECT 目的地 FROM tbl_隠距 "
+                "UNION ALL SELECT 隠れ FROM tbl_隠距 UNION ALL SELECT 隠れ FROM tbl_隠れ) "
+                "WHERE instr(n, ?) OR instr(n, ?) OR instr(n, ?) OR instr(n, ?) OR instr(n, ?) "
+                "ORDER BY n"),
+            {QStringLiteral("-"), QStringLiteral("+"), QStringLiteral("\t"), QStringLiteral("\r"),
+             QStringLiteral("\n")}};
+}
+
 } // namespace moravelt::QueryTexts

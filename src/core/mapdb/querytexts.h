@@ -19,5 +19,6 @@ SqlText townPlaces();                                   // every tbl_座標 row,
 SqlText townNames();                       // the towns of tbl_座標 that are not hidden towns
 SqlText tableExists(const QString& table); // 1 when the database has the table, else 0
 SqlText readings();                        // tbl_読み: the hiragana reading of a town
+SqlText namesRoutesCannotCarry(); // names with a route string's separators, tabs or line breaks
 
 } // namespace moravelt::QueryTexts
