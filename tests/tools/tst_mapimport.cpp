@@ -4,15 +4,28 @@
 
 #include "toolrun.h"
 
+#include <QDir>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
+#include <unistd.h>
 
 using namespace moravelt::test;
 
 namespace {
 
 // Tables and indexes of a map file, with their statements.
+QByteArray bytesOf(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList listing(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
 QStringList schemaOf(const QString& file)
 {
     QStringList schema;
@@ -43,6 +56,7 @@ private slots:
     void importedMapAnswersAsTheJetFile();
     void refusesWhatItCannotImport_data();
     void refusesWhatItCannotImport();
+    void neverWritesItsInput();
     void hostileJetFilesAreReportedNotCrashedOn_data();
     void hostileJetFilesAreReportedNotCrashedOn();
     void standardOutputCarriesOnlyTheToolsOwn();
@@ -120,6 +134,45 @@ void TestMapImport::refusesWhatItCannotImport()
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(QString::fromUtf8(run.err).contains(message), run.err.constData());
     QVERIFY(!QFile::exists(out.filePath(QStringLiteral("new/mapdata.mdb"))));
+}
+
+void TestMapImport::neverWritesItsInput()
+{
+    QTemporaryDir dir;
+    const QString jet = dir.filePath(QStringLiteral("mapdata.mdb"));
+    QVERIFY(QFile::copy(jetFixture(QStringLiteral("game_jet4.mdb")), jet));
+    const QByteArray bytes = bytesOf(jet);
+    QTemporaryDir elsewhere;
+    const QString linkedFolder = elsewhere.filePath(QStringLiteral("link"));
+    QVERIFY(QFile::link(dir.path(), linkedFolder));
+    const QString hardLinked = elsewhere.filePath(QStringLiteral("hard"));
+    QVERIFY(QDir().mkdir(hardLinked));
+    QCOMPARE(::link(QFile::encodeName(jet).constData(),
+                    QFile::encodeName(hardLinked + QStringLiteral("/mapdata.mdb")).constData()),
+             0);
+
+    const QList<QStringList> refused = {
+        {"--out", dir.path()},                              // its own folder
+        {"--out", linkedFolder},                            // the same, through a link
+        {"--out", hardLinked},                              // the same file under another name
+        {"--out", dir.path(), "--name", "mapdata.mdb"},     // named as itself
+        {"--out", linkedFolder, "--name", "./mapdata.mdb"}, // no file name
+    };
+    for (const QStringList& out : refused) {
+        const ToolRun run = runTool(QStringList{"import", "--mdb", jet} + out);
+        QVERIFY2(run.exitCode == 1, qPrintable(out.join(' ') + run.out));
+        QVERIFY2(run.err.contains("never written") || run.err.contains("file name"),
+                 run.err.constData());
+        QCOMPARE(bytesOf(jet), bytes);
+        QCOMPARE(listing(dir.path()), QStringList{QStringLiteral("mapdata.mdb")});
+    }
+
+    // Told a new name, it writes beside the Jet file and leaves that alone.
+    const ToolRun named =
+        runTool({"import", "--mdb", jet, "--out", dir.path(), "--name", "new.mdb"});
+    QVERIFY2(named.exitCode == 0, named.err.constData());
+    QCOMPARE(bytesOf(jet), bytes);
+    QVERIFY(bytesOf(dir.filePath(QStringLiteral("new.mdb"))).startsWith("SQLite format 3"));
 }
 
 void TestMapImport::hostileJetFilesAreReportedNotCrashedOn_data()
