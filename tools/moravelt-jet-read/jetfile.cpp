@@ -178,12 +178,18 @@ void JetFile::readCatalog()
 
 const JetFile::Entry* JetFile::userTable(const QString& table) const
 {
-    for (const Entry& entry : m_catalog) {
-        if (entry.userTable && entry.name.compare(table, Qt::CaseInsensitive) == 0)
-            return &entry;
+    const auto named = [&table](const Entry& entry) {
+        return entry.name.compare(table, Qt::CaseInsensitive) == 0;
+    };
+    // A user table first; a table flagged as the system's is read as well, as it always was.
+    for (bool flaggedToo : {false, true}) {
+        for (const Entry& entry : m_catalog) {
+            if (named(entry) && (entry.userTable || (flaggedToo && entry.type == MDB_TABLE)))
+                return &entry;
+        }
     }
     for (const Entry& entry : m_catalog) {
-        if (entry.name.compare(table, Qt::CaseInsensitive) != 0)
+        if (!named(entry))
             continue;
         if (entry.type == MDB_LINKED_TABLE)
             throw MoraveltError(

@@ -86,7 +86,10 @@ Mutant mutate(QRandomGenerator& random, const QByteArray& original, int pageSize
         const QList<int> fields = definitionFields(pageSize);
         const int at = definitions[int(random.bounded(quint32(definitions.size())))] * pageSize +
                        fields[int(random.bounded(quint32(fields.size())))];
-        const quint32 value = misleading[random.bounded(quint32(std::size(misleading)))];
+        // Mostly the two values that crashed libmdb: a row pointer to no row, 300 columns.
+        const quint32 value = random.bounded(3)
+                                  ? (random.bounded(2) ? 0x1ff : 0x12c)
+                                  : misleading[random.bounded(quint32(std::size(misleading)))];
         const int width = random.bounded(2) ? 4 : 2;
         for (int k = 0; k < width; ++k)
             b[at + k] = char((value >> (8 * k)) & 0xff);

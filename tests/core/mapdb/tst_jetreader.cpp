@@ -69,10 +69,8 @@ void putU16(QByteArray& file, int at, quint16 value)
     qToLittleEndian(value, file.data() + at);
 }
 
-// A catalog row's fields after its column count: Id, ParentId (Long), Type (Integer), two
-// Date/Time, Flags (Long).
+// A catalog row's Type (Integer) after its column count, Id and ParentId (Long).
 constexpr int kTypeField = 2 + 8;
-constexpr int kFlagsField = 2 + 8 + 2 + 16;
 
 // The type byte of column `column` in tbl_距離's definition (63 bytes of head, 25 a column).
 int roadColumnType(int column)
@@ -141,10 +139,6 @@ void TestJetReader::hostileFilesGiveOneMessage_data()
     QTest::newRow("catalog row of another type") << damaged([](QByteArray& f) {
         putU16(f, rowStart(f, kCatalogPage, catalogRow(f, "tbl_座標")) + kTypeField, 0x42);
     }) << QStringList{broken, "カタログ", "tbl_座標", "種類 66"};
-    QTest::newRow("catalog row flagged as a system table") << damaged([](QByteArray& f) {
-        const int row = rowStart(f, kCatalogPage, catalogRow(f, "tbl_距離"));
-        qToLittleEndian(quint32(0x80000002), f.data() + row + kFlagsField);
-    }) << QStringList{broken, "カタログ", "tbl_距離", "0x80000002"};
     QTest::newRow("catalog row deleted") << damaged([](QByteArray& f) {
         const int index = catalogRow(f, "tbl_Quiz");
         const int at = kCatalogPage * kPage + 14 + 2 * index;
