@@ -13,7 +13,8 @@ namespace moravelt {
 // name of the map, each once, in text order; throws MoraveltError when the query fails.
 QStringList namesRoutesCannotCarry(const QSqlDatabase& db);
 
-// Throws MoraveltError naming the map file and the first few such names, if it has any.
+// Throws MoraveltError naming the map file and the first few such names, if it has any. A
+// map whose name columns cannot be read passes: the reads that need them report it.
 void checkRouteNames(const QString& file, const QSqlDatabase& db);
 
 } // namespace moravelt
