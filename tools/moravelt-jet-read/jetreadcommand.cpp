@@ -7,7 +7,6 @@
 #include "jetimport.h"
 #include "mapdb/jetreader.h"
 
-#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -34,12 +33,12 @@ std::vector<int> copy(const JetFile& jet, const QString& target, JetImport::Null
     if (!db.open())
         throw MoraveltError(QStringLiteral("地図データベースの写し %1 を作れません: %2")
                                 .arg(target, db.lastError().text()));
-    // The game's copy lives in a private temporary folder and goes with the game, so it is
-    // written without a journal; a map maker's file is written as any database is.
-    if (nulls == JetImport::Nulls::Keep) {
-        run(db, QStringLiteral("PRAGMA journal_mode = OFF"));
+    // A copy is written whole or not at all (the program that started this one removes a
+    // part left by a failure), so no journal is left beside it; the game's copy lives in a
+    // private temporary folder and goes with the game, so it need not reach the disk either.
+    run(db, QStringLiteral("PRAGMA journal_mode = OFF"));
+    if (nulls == JetImport::Nulls::Keep)
         run(db, QStringLiteral("PRAGMA synchronous = OFF"));
-    }
     const std::vector<int> rows = JetImport::copy(jet, db, nulls);
     if (nulls == JetImport::Nulls::AsBuilt)
         run(db, QStringLiteral("VACUUM"));
