@@ -10,7 +10,7 @@ import random
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
-                                '..', '..', 'tests', 'mapdb', 'fixtures', 'jet'))
+                                '..', '..', 'tests', 'core', 'mapdb', 'fixtures', 'jet'))
 import jetwriter  # noqa: E402
 from jetwriter import Column, Table, build, T_TEXT, T_DOUBLE, T_LONG  # noqa: E402
 

@@ -44,6 +44,13 @@ for size in 32 48 64 128 256; do
     [ "$w $h" = "$size $size" ] || fail "$png is ${w}x$h"
 done
 [ -x "$usr/libexec/moravelt/moravelt-launch" ] || fail "launcher not executable"
+[ -x "$usr/libexec/moravelt/moravelt-jet-read" ] || fail "Jet reader not executable"
+
+# The installed tool finds the installed Jet reader and reads a Jet map through it.
+route=$(cd "$work" && QT_QPA_PLATFORM=offscreen "$usr/bin/moravelt-map" route \
+    --db "$source/tests/core/mapdb/fixtures/jet/game_jet4.mdb" 京都 和歌山 2>&1) ||
+    fail "route on a Jet map: $route"
+grep -q -- "-京都-大阪-堺-和歌山$" <<<"$route" || fail "route on a Jet map: $route"
 
 # The menu entry and the AppStream data pass their validators without errors or warnings.
 # (Game and Education are both main categories, which earns the entry a hint: it is meant.)

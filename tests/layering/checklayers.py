@@ -26,6 +26,7 @@ LAYERS = {
     'ui/windows': ['ui/mapview', 'core/session', 'core/settings'],
     'app': ['ui/windows'],              # src/main.cpp
     'tools/moravelt-map': ['core/navilist', 'core/lookup', 'core/quiz'],
+    'tools/moravelt-jet-read': ['core/mapdb'],   # the Jet reader program
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.M)
 

@@ -2,11 +2,23 @@
 
 #include "jetfixture.h"
 
+#include "mapdb/jetreader.h"
+
 namespace moravelt::test {
 
 QString jetFixture(const QString& name)
 {
     return QStringLiteral(MORAVELT_JET_FIXTURES "/") + name;
+}
+
+QString builtJetReader()
+{
+    return QStringLiteral(MORAVELT_JET_READ);
+}
+
+void useBuiltJetReader()
+{
+    JetReader::setProgram(builtJetReader());
 }
 
 TestMap jetFixtureRows()

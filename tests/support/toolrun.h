@@ -17,9 +17,12 @@ struct ToolRun
 };
 
 // The test's target defines MORAVELT_MAP_TOOL as the built tool's path.
-inline ToolRun runTool(const QStringList& args)
+inline ToolRun
+runTool(const QStringList& args,
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess tool;
+    tool.setProcessEnvironment(environment);
     tool.start(QStringLiteral(MORAVELT_MAP_TOOL), args);
     ToolRun run;
     if (!tool.waitForFinished(60000))

@@ -26,7 +26,7 @@ const Command commands[] = {
     {"build", moravelt::runBuildCommand,
      "build --data DIR --out DIR [--scale S] [--coast FILE] [--quality Q]"},
     {"extract-coast", moravelt::runExtractCoastCommand, "extract-coast --topojson FILE --out FILE"},
-    {"import", moravelt::runImportCommand, "import --mdb FILE --out DIR"},
+    {"import", moravelt::runImportCommand, "import --mdb FILE --out DIR [--name FILE]"},
     {"route", moravelt::runRouteCommand,
      "route --db FILE [--level N] [--steps K | --shortest K] DEPARTURE DESTINATION"},
     {"navi", moravelt::runNaviCommand, "navi --db FILE [--answers] ROUTE"},

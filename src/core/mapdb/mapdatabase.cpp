@@ -3,16 +3,18 @@
 #include "mapdb/mapdatabase.h"
 
 #include "base/moravelterror.h"
-#include "mapdb/jetfile.h"
-#include "mapdb/jetimport.h"
+#include "mapdb/jetreader.h"
 #include "mapdb/mapfilekind.h"
 #include "mapdb/mapschemacheck.h"
+#include "mapdb/routenamecheck.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <atomic>
 
@@ -95,27 +97,29 @@ MapDatabase::MapDatabase(const QString& connectionString)
     const MapFileKind kind = mapFileKind(m_fileName);
     try {
         if (kind == MapFileKind::Sqlite)
-            openSqlite();
+            openSqlite(m_fileName);
         else if (kind == MapFileKind::Jet3 || kind == MapFileKind::Jet4)
             openJet();
         else
             throw MoraveltError(mapFileFault(kind, m_fileName));
+        checkRouteNames(m_fileName, QSqlDatabase::database(m_connectionName, false));
     } catch (const MoraveltError&) {
         QSqlDatabase::removeDatabase(m_connectionName);
         throw;
     }
 }
 
-void MapDatabase::openSqlite()
+// Opens `file` (the map itself, or a Jet map's copy); every message names the map.
+void MapDatabase::openSqlite(const QString& file)
 {
     QString reason;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
         // Immutable: no lock, no journal, no "-wal" or "-shm" file beside the map, whatever
         // mode the file was written in.
-        db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(m_fileName).absoluteFilePath())
-                               .toString(QUrl::FullyEncoded) +
-                           QStringLiteral("?immutable=1"));
+        db.setDatabaseName(
+            QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+            QStringLiteral("?immutable=1"));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
         if (!db.open()) {
             reason = db.lastError().text();
@@ -146,18 +150,16 @@ void MapDatabase::openSqlite()
 
 void MapDatabase::openJet()
 {
-    const JetFile jet(m_fileName);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    // A named in-memory database in shared cache: the connection that reads the roads on the
-    // search's worker (a clone of this one) must see the same copy, not an empty one.
-    db.setDatabaseName(QStringLiteral("file:%1?mode=memory&cache=shared").arg(m_connectionName));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
-    if (!db.open())
+    m_jetCopy =
+        std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/moravelt-XXXXXX"));
+    if (!m_jetCopy->isValid())
         throw MoraveltError(QStringLiteral("%1を読み込む場所を作れません: %2")
-                                .arg(mapFileNamed(m_fileName), db.lastError().text()));
-    JetImport::copy(jet, db, JetImport::Nulls::Keep);
-    // The copy is as read-only as the file it came from.
-    QSqlQuery(db).exec(QStringLiteral("PRAGMA query_only = 1"));
+                                .arg(mapFileNamed(m_fileName), m_jetCopy->errorString()));
+    // The folder is the player's alone (mode 0700); the copy is opened as immutably as any
+    // SQLite map, so the search's worker reads the same file through its own connection.
+    const QString copy = m_jetCopy->filePath(QStringLiteral("mapdata.sqlite"));
+    JetReader::copy(m_fileName, copy, JetReader::Nulls::Keep);
+    openSqlite(copy);
 }
 
 MapDatabase::~MapDatabase()

@@ -10,12 +10,16 @@
 #include <QString>
 #include <memory>
 
+class QTemporaryDir;
+
 namespace moravelt {
 
 // The connection to the map database ("Cn"), the file named by the connection string's
 // "Data Source". An SQLite 3 file is opened immutable: read-only, and nothing is ever created
-// beside it. A Jet 3 or Jet 4 file is copied into an SQLite database in memory and never
-// touched again. Either way every table and column the game reads is checked first.
+// beside it. A Jet 3 or Jet 4 file is read by the Jet reader in a child process (JetReader)
+// into an SQLite copy in a private temporary folder, which is opened the same way and goes
+// with the connection; the Jet file is only ever read. Either way every table and column the
+// game reads is checked first, and every town name must fit in a route string.
 class MapDatabase
 {
 public:
@@ -27,7 +31,8 @@ public:
     static QString dataSource(const QString& connectionString);
 
     // Opens the database; throws MoraveltError naming the file and the reason, and for a
-    // missing table or column, the table and the column.
+    // missing table or column, the table and the column, and for town names a route string
+    // cannot carry, the first few names.
     explicit MapDatabase(const QString& connectionString);
     ~MapDatabase();
     MapDatabase(const MapDatabase&) = delete;
@@ -41,7 +46,7 @@ public:
     const QString& connectionName() const { return m_connectionName; }
 
 private:
-    void openSqlite();
+    void openSqlite(const QString& file);
     void openJet();
     QSqlQuery& prepared(const QString& text) const;
 
@@ -50,6 +55,8 @@ private:
     // prepared once.
     mutable QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;
     QString m_fileName;
+    // The private folder of a Jet file's SQLite copy, removed after the connection.
+    std::unique_ptr<QTemporaryDir> m_jetCopy;
 };
 
 } // namespace moravelt

@@ -138,4 +138,18 @@ SqlText scoresBestOfRoute(const QString& route)
     return {QStringLiteral("SELECT max(得点) FROM tbl_記録 WHERE ルート = ?"), {route}};
 }
 
+SqlText namesRoutesCannotCarry()
+{
+    // Every column that names a town or a hidden town. The filter (one GLOB with the
+    // characters bound: "-" last in the class stands for itself) runs before the names are
+    // made distinct, so a sound map costs one pass over each column.
+    return {QStringLiteral(
+                "SELECT DISTINCT n FROM (SELECT 地名 AS n FROM tbl_座標 "
+                "UNION ALL SELECT 出発地 FROM tbl_距離 UNION ALL SELECT 目的地 FROM tbl_距離 "
+                "UNION ALL SELECT 出発 FROM tbl_隠距 UNION ALL SELECT 目的地 FROM tbl_隠距 "
+                "UNION ALL SELECT 隠れ FROM tbl_隠距 UNION ALL SELECT 隠れ FROM tbl_隠れ) "
+                "WHERE n GLOB ? ORDER BY n"),
+            {QStringLiteral("*[+\t\r\n-]*")}};
+}
+
 } // namespace moravelt::QueryTexts

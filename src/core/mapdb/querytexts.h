@@ -30,5 +30,6 @@ scoreInsert(const QVariantList& row); // 日時, ルート, 得点, 満点, 正�
 SqlText scoresBest(int limit);                   // highest score first, then quickest, then oldest
 SqlText scoresLatest(int limit);                 // the latest written first
 SqlText scoresBestOfRoute(const QString& route); // the highest score of one route, or null
+SqlText namesRoutesCannotCarry(); // names with a route string's separators, tabs or line breaks
 
 } // namespace moravelt::QueryTexts

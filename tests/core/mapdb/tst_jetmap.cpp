@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 
 #include "base/moravelterror.h"
+#include "jetfile.h"
 #include "jetfixture.h"
-#include "mapdb/jetfile.h"
 #include "mapdb/mapdatabase.h"
 #include "mapdb/queryslots.h"
 #include "mapdb/querytexts.h"
@@ -95,6 +95,7 @@ private:
 
 void TestJetMap::initTestCase()
 {
+    useBuiltJetReader();
     m_sqlite = std::make_unique<TestMapDb>(jetFixtureRows());
     m_sqliteCn = std::make_unique<MapDatabase>(m_sqlite->connectionString());
 }

@@ -61,8 +61,11 @@ class TestMapFileCheck : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { useBuiltJetReader(); }
     void startUpStopsNamingWhatIsMissing_data();
     void startUpStopsNamingWhatIsMissing();
+    void startUpRefusesNamesRoutesCannotCarry_data();
+    void startUpRefusesNamesRoutesCannotCarry();
 };
 
 void TestMapFileCheck::startUpStopsNamingWhatIsMissing_data()
@@ -149,6 +152,62 @@ void TestMapFileCheck::startUpStopsNamingWhatIsMissing()
     }
     QCOMPARE(listing(), before);
     QCOMPARE(bytesOf(file), bytes);
+}
+
+void TestMapFileCheck::startUpRefusesNamesRoutesCannotCarry_data()
+{
+    // Names of the fixture map and what each becomes, everywhere it stands.
+    QTest::addColumn<QStringList>("renamed");
+    QTest::addColumn<QString>("jetFixture");
+    QTest::addColumn<QStringList>("named");
+    QTest::newRow("- in a town") << QStringList{"大阪", "大-阪"} << QString()
+                                 << QStringList{"「大-阪」"};
+    QTest::newRow("+ in a hidden town")
+        << QStringList{"山崎", "山+崎"} << QString() << QStringList{"「山+崎」"};
+    QTest::newRow("tab, CR, LF") << QStringList{"堺",       "堺\t", "和歌山",
+                                                "和歌\r山", "大津", "大\n津"}
+                                 << QString()
+                                 << QStringList{"「和歌<CR>山」「堺<TAB>」「大<LF>津」"};
+    QTest::newRow("the first five of six")
+        << QStringList{"京都",   "京-都",   "大阪", "大-阪", "堺",   "堺-",
+                       "和歌山", "和-歌山", "大津", "大-津", "山崎", "山-崎"}
+        << QString() << QStringList{"「京-都」「和-歌山」「堺-」「大-津」「大-阪」ほか 1 個"};
+    QTest::newRow("Jet") << QStringList() << QStringLiteral("names_jet4.mdb")
+                         << QStringList{"「大-阪」「山+崎」"};
+}
+
+void TestMapFileCheck::startUpRefusesNamesRoutesCannotCarry()
+{
+    QFETCH(QStringList, renamed);
+    QFETCH(QString, jetFixture);
+    QFETCH(QStringList, named);
+    TestMap map = jetFixtureRows();
+    for (std::vector<QVariantList>* rows :
+         {&map.towns, &map.roads, &map.hidden, &map.events, &map.quizzes}) {
+        for (QVariantList& row : *rows) {
+            for (QVariant& value : row) {
+                const qsizetype at = renamed.indexOf(value.toString());
+                if (at >= 0 && at % 2 == 0)
+                    value = renamed[at + 1];
+            }
+        }
+    }
+    const TestMapDb sqlite(map);
+    QTemporaryDir jetDir;
+    const QString file =
+        jetFixture.isEmpty() ? sqlite.fileName() : jetDir.filePath(QStringLiteral("mapdata.mdb"));
+    if (!jetFixture.isEmpty())
+        QVERIFY(QFile::copy(moravelt::test::jetFixture(jetFixture), file));
+    try {
+        MapDatabase cn(MapDatabase::connectionString(QFileInfo(file).path() + QLatin1Char('/')));
+        QFAIL("the map opened");
+    } catch (const MoraveltError& error) {
+        QVERIFY2(error.message().contains(file) &&
+                     error.message().contains(QStringLiteral("ルート")),
+                 qPrintable(error.message()));
+        for (const QString& words : named)
+            QVERIFY2(error.message().contains(words), qPrintable(error.message()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMapFileCheck)

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 
-#include "mapdb/jetimport.h"
+#include "jetimport.h"
 
 #include "base/moravelterror.h"
-#include "mapdb/jetfile.h"
+#include "jetcolumncheck.h"
+#include "jetfile.h"
 #include "mapdb/mapschemacheck.h"
 #include "mapdb/schema.h"
 
@@ -78,13 +79,68 @@ int copyTable(const JetFile& jet, const QString& table, QSqlDatabase& db)
     return rows;
 }
 
+[[noreturn]] void damaged(const JetFile& jet, const QString& what)
+{
+    throw MoraveltError(QStringLiteral("%1は壊れているか、対応していない Jet ファイルです: %2")
+                            .arg(mapFileNamed(jet.path()), what));
+}
+
+// A table or column the game needs that is missing while another one a character away is
+// there, and is none the game reads under that name: a damaged byte has changed its name.
+void checkDamagedNames(const JetFile& jet)
+{
+    QStringList gameTables;
+    for (const ReadTable& table : tablesTheGameReads())
+        gameTables << table.name;
+    for (const ReadTable& table : tablesTheGameReads()) {
+        const std::optional<QStringList> columns = jet.columnNames(table.name);
+        if (!columns) {
+            for (const QString& other : jet.tableNames()) {
+                if (!gameTables.contains(other, Qt::CaseInsensitive) &&
+                    oneCharacterApart(other, table.name))
+                    damaged(jet, QStringLiteral("表の一覧（カタログ）の表%1は、名前が壊れた「%2」"
+                                                "と見られます。")
+                                     .arg(shownName(other), table.name));
+            }
+            continue;
+        }
+        for (const QString& wanted : table.columns) {
+            if (columns->contains(wanted, Qt::CaseInsensitive))
+                continue;
+            for (const QString& column : *columns) {
+                if (!table.columns.contains(column, Qt::CaseInsensitive) &&
+                    oneCharacterApart(column, wanted))
+                    damaged(jet,
+                            QStringLiteral("表「%1」の列%2は、名前が壊れた「%3」と見られます。")
+                                .arg(table.name, shownName(column), wanted));
+            }
+        }
+    }
+}
+
+// Every column of the five tables has a type Jet knows, laid out as that type is, and the
+// columns the game reads as numbers or names hold numbers or texts.
+void checkColumnTypes(const JetFile& jet)
+{
+    for (const ReadTable& table : tablesTheGameReads()) {
+        const std::vector<JetFile::Column> columns = jet.columns(table.name).value();
+        for (const JetFile::Column& column : columns) {
+            const QString fault = jetColumnFault(table.name, column, columnUse(column.name));
+            if (!fault.isEmpty())
+                damaged(jet, fault);
+        }
+    }
+}
+
 } // namespace
 
 std::vector<int> JetImport::copy(const JetFile& jet, QSqlDatabase& db, Nulls nulls)
 {
+    checkDamagedNames(jet);
     checkMapSchema(
         jet.path(), [&jet](const QString& table) { return jet.columnNames(table); },
         Qt::CaseInsensitive);
+    checkColumnTypes(jet);
 
     QSqlQuery query(db);
     if (!db.transaction())

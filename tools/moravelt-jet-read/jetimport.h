@@ -24,10 +24,10 @@ public:
         AsBuilt,
     };
 
-    // Checks the Jet file for every table and column the game reads (MoraveltError naming
-    // them), then creates the tables in db (open and empty), copies each row in stored order,
-    // a column by its name or else by its place, creates the indexes and analyses them.
-    // Returns the rows copied per table, in the order of tablesTheGameReads().
+    // Checks the Jet file for every table and column the game reads and for the columns'
+    // types (MoraveltError naming them), then creates the tables in db (open and empty), copies
+    // each row in stored order, a column by its name or else by its place, creates the indexes and
+    // analyses them. Returns the rows copied per table, in the order of tablesTheGameReads().
     static std::vector<int> copy(const JetFile& jet, QSqlDatabase& db, Nulls nulls);
 };
 
