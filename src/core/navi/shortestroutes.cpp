@@ -11,27 +11,15 @@
 
 namespace moravelt::ShortestRoutes {
 
-namespace {
-
-int knownTown(const RoadGraph& graph, const QString& name, const QString& role)
-{
-    if (name.isEmpty())
-        throw MoraveltError(QStringLiteral("%1を入力してください").arg(role));
-    const int id = graph.townId(name);
-    if (id < 0)
-        throw MoraveltError(QStringLiteral("%1「%2」という町は地図にありません").arg(role, name));
-    return id;
-}
-
-} // namespace
-
 QStringList find(const RoadGraph& graph, const QString& departure, const QString& destination,
-                 int k)
+                 int k, const TownPairCheck::HiddenRoads& hidden)
 {
-    const int from = knownTown(graph, departure, QStringLiteral("出発地"));
-    const int to = knownTown(graph, destination, QStringLiteral("目的地"));
-    if (from == to)
-        throw MoraveltError(QStringLiteral("出発地と目的地が同じ町「%1」です").arg(departure));
+    const TownPairCheck::Finding finding =
+        TownPairCheck(graph, hidden).check(departure, destination);
+    if (finding.reason != TownPairCheck::Reason::None)
+        throw MoraveltError(finding.message);
+    const int from = graph.townId(departure);
+    const int to = graph.townId(destination);
 
     struct Found
     {

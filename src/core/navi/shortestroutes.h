@@ -2,6 +2,8 @@
 
 #pragma once
 
+#include "navi/townpaircheck.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,10 +17,11 @@ namespace ShortestRoutes {
 
 constexpr int kCount = 10;
 
-// Throws MoraveltError with a message for the player when a town is missing or unknown, when
-// both are the same town, or when no route joins them.
+// Throws MoraveltError with a message for the player (TownPairCheck's) when a town is missing,
+// unknown or a hidden town (one of `hidden`), when both are the same town, or when no route
+// joins them.
 QStringList find(const RoadGraph& graph, const QString& departure, const QString& destination,
-                 int k = kCount);
+                 int k = kCount, const TownPairCheck::HiddenRoads& hidden = {});
 
 } // namespace ShortestRoutes
 
