@@ -4,6 +4,7 @@
 
 #include "lookup/placelookup.h"
 #include "windows/designlayout.h"
+#include "windows/growinglayout.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -19,8 +20,14 @@ Form2::Form2(QWidget* parent)
     setWindowTitle(QStringLiteral("モラベルト 情報"));
     resize(DesignLayout::size(5745, 3435));
 
+    // Both controls take the window's extra width; the grid and the text share its extra
+    // height as their design heights do, meeting at the same edge.
+    auto* layout = new GrowingLayout(this, DesignLayout::size(5745, 3435));
+    const double gridShare = 1695.0 / (1695.0 + 1515.0);
+    layout->addWidget(m_dataGrid2, DesignLayout::rect(60, 60, 5595, 1695), {0, 0, 1, gridShare});
+    layout->addWidget(m_text1, DesignLayout::rect(60, 1860, 5595, 1515), {0, gridShare, 1, 1});
+
     m_dataGrid2->setObjectName(QStringLiteral("DataGrid2"));
-    m_dataGrid2->setGeometry(DesignLayout::rect(60, 60, 5595, 1695));
     m_dataGrid2->setFont(DesignLayout::proportionalGothic());
     m_dataGrid2->horizontalHeader()->setFont(DesignLayout::proportionalGothic());
     m_dataGrid2->verticalHeader()->setDefaultSectionSize(18);
@@ -30,7 +37,6 @@ Form2::Form2(QWidget* parent)
             &QTableView::resizeColumnsToContents);
 
     m_text1->setObjectName(QStringLiteral("Text1"));
-    m_text1->setGeometry(DesignLayout::rect(60, 1860, 5595, 1515));
     m_text1->setFont(DesignLayout::fixedGothic());
     m_text1->setReadOnly(true);
 
