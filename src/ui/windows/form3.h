@@ -9,6 +9,7 @@
 #include <cstdint>
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -17,6 +18,7 @@ class QTableView;
 
 namespace moravelt {
 
+class CutTextTips;
 class FlexGridModel;
 class RouteListModel;
 
@@ -51,6 +53,16 @@ public:
     // Copies the navigation list to the clipboard and confirms it.
     void NaviCopy();
 
+    // The one-line status under the lists: why a search found nothing, or what a key did.
+    // The whole text is its tooltip, as a narrow window cuts it.
+    QLabel* statusLabel() const { return m_status; }
+    void setStatusText(const QString& text);
+    // The chosen route's total and legs, shown while its navigation list is.
+    QLabel* summaryLabel() const { return m_summary; }
+    // Fits the navigation list's columns to their texts (never below the design widths),
+    // each at most half the grid wide; a cell still cut shows its text as a tooltip.
+    void fitNaviColumns();
+
     bool isLoaded() const { return m_loaded; }
 
 signals:
@@ -69,6 +81,11 @@ private:
     bool checkLevel(std::int16_t level);
     // Left clicks over the route list: a double-click anywhere acts on the selected entry.
     bool List1_MouseEvent(QEvent* event);
+    // Enter on the route list is a double-click; Ctrl+C on the grid copies the whole list.
+    bool keyPressed(QObject* watched, QKeyEvent* event);
+    // Puts the navigation list's copy text on the clipboard.
+    QString copyNaviList();
+    void buildLayout();
 
     QLabel* m_label1;
     QLineEdit* m_text1;
@@ -82,6 +99,9 @@ private:
     std::array<QAction*, 3> m_mn1{};
     std::array<QAction*, 5> m_mn2{};
     QMenu* m_gridPopup = nullptr;
+    QLabel* m_status;
+    QLabel* m_summary;
+    CutTextTips* m_tips;
     bool m_loaded = true;
 };
 

@@ -9,6 +9,7 @@
 #include "navilist/routelistmodel.h"
 #include "session/gamesession.h"
 #include "windows/form3.h"
+#include "windows/searchstatus.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -20,7 +21,7 @@ namespace moravelt {
 NaviCommands::NaviCommands(std::shared_ptr<GameSession> session, Form3& navi, Prompt& prompt,
                            const QAction& answers, QObject* parent)
     : QObject(parent), m_session(std::move(session)), m_navi(navi), m_prompt(prompt),
-      m_answers(answers)
+      m_answers(answers), m_status(new SearchStatus(m_session, navi, this))
 {
     // The runner shares the session, so its worker never outlives the roads it reads.
     auto roads = [session = m_session](const std::atomic<bool>& cancel) {
@@ -32,6 +33,7 @@ NaviCommands::NaviCommands(std::shared_ptr<GameSession> session, Form3& navi, Pr
         emit searchRunning(true);
     });
     connect(m_searchRun, &NaviSearchRun::finished, this, [this] { emit searchRunning(false); });
+    connect(m_searchRun, &NaviSearchRun::finished, m_status, &SearchStatus::searchEnded);
     connect(m_searchRun, &NaviSearchRun::captionChanged, this, &NaviCommands::captionChanged);
 }
 
@@ -58,7 +60,10 @@ void NaviCommands::MoraveltNavi(int level)
     if (!m_searchRun || m_searchRun->isRunning())
         return;
     runReported(m_prompt, [this, level] {
-        m_searchRun->start(m_navi.Text1()->text(), m_navi.Text2()->text(), level);
+        const QString departure = m_navi.Text1()->text();
+        const QString destination = m_navi.Text2()->text();
+        if (m_status->allowSearch(departure, destination, level))
+            m_searchRun->start(departure, destination, level);
     });
 }
 
@@ -68,8 +73,11 @@ void NaviCommands::ShortestNavi()
         return;
     runReported(m_prompt, [this] {
         const std::shared_ptr<const RoadGraph> roads = m_session->roads();
+        const QString departure = m_navi.Text1()->text();
+        const QString destination = m_navi.Text2()->text();
         const QStringList routes =
-            ShortestRoutes::find(*roads, m_navi.Text1()->text(), m_navi.Text2()->text());
+            ShortestRoutes::find(*roads, departure, destination, ShortestRoutes::kCount,
+                                 m_status->hiddenRoads(departure, destination));
         m_navi.routeList().clear();
         m_navi.routeList().addRoutes(routes);
         m_navi.List1()->show();

@@ -15,6 +15,7 @@ namespace moravelt {
 class Form3;
 class GameSession;
 class Prompt;
+class SearchStatus;
 
 // The navi list's commands on an open map: "ナビ作成" (the step-wise search), "最短ルート"
 // and turning a chosen route into the navigation list. The search runner lives as long as
@@ -48,6 +49,7 @@ private:
     Prompt& m_prompt;
     const QAction& m_answers;
     QPointer<NaviSearchRun> m_searchRun;
+    SearchStatus* m_status;
 };
 
 } // namespace moravelt

@@ -14,7 +14,7 @@
 namespace moravelt {
 
 TownNameEntry::TownNameEntry(QLineEdit& box, std::shared_ptr<const TownNameIndex> names)
-    : QObject(&box), m_names(std::move(names)), m_offered(new QStringListModel(this)),
+    : QObject(&box), m_box(box), m_names(std::move(names)), m_offered(new QStringListModel(this)),
       m_completer(new QCompleter(m_offered, this))
 {
     // The index does the matching (names and readings), so the list shows what it offers.
@@ -23,6 +23,7 @@ TownNameEntry::TownNameEntry(QLineEdit& box, std::shared_ptr<const TownNameIndex
     m_completer->setMaxVisibleItems(10);
     m_completer->setWidget(&box);
     m_completer->popup()->installEventFilter(this);
+    box.installEventFilter(this);
     connect(&box, &QLineEdit::textEdited, this, &TownNameEntry::offer);
     connect(&box, &QLineEdit::returnPressed, this, &TownNameEntry::returnPressed);
     connect(m_completer, qOverload<const QString&>(&QCompleter::activated), &box,
@@ -41,6 +42,11 @@ void TownNameEntry::offer(const QString& typed)
 
 bool TownNameEntry::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == &m_box && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->isAutoRepeat())
+            return true;
+    }
     // The list passes its Enter on to the box after picking; that Enter is not a submit.
     if (watched == m_completer->popup() && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();

@@ -14,7 +14,9 @@ namespace moravelt {
 class TownNameIndex;
 
 // A departure or destination box that offers the matching town names as the player types,
-// and reports Enter. An Enter that picks a name from the offered list only picks it.
+// and reports Enter. An Enter that picks a name from the offered list only picks it, and a
+// held Enter reports its first press only: its repeats answer the search's questions, and
+// the one that comes after the last answer must not start the search again.
 class TownNameEntry : public QObject
 {
     Q_OBJECT
@@ -33,6 +35,7 @@ private:
     void offer(const QString& typed);
     void returnPressed();
 
+    QLineEdit& m_box;
     std::shared_ptr<const TownNameIndex> m_names;
     QStringListModel* m_offered;
     QCompleter* m_completer;
