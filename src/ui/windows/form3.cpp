@@ -51,6 +51,8 @@ Form3::Form3(QWidget* parent)
     m_grid->setContextMenuPolicy(Qt::PreventContextMenu);
     m_grid->setModel(m_naviGrid);
     m_grid->setItemDelegate(m_tips);
+    // Rows are one line high: a text too long for its cell ends in "…" and has a tooltip.
+    m_grid->setWordWrap(false);
     for (int c = 0; c < 4; ++c)
         m_grid->setColumnWidth(c, Twips::toPixels(float(kDesignWidths[c])));
     // The fixed top row is the grid's header: a right click there opens the pop-up as well.
@@ -219,21 +221,16 @@ void Form3::setStatusText(const QString& text)
 
 void Form3::fitNaviColumns()
 {
-    const int widest = m_grid->viewport()->width() / 2;
-    for (int c = 0; c < m_naviGrid->columnCount(); ++c) {
-        const int design =
-            Twips::toPixels(float(c < int(std::size(kDesignWidths)) ? kDesignWidths[c] : 0));
-        int needed = 0;
-        for (int r = 0; r < m_naviGrid->rowCount(); ++r)
-            needed = std::max(needed, m_tips->textWidth(*m_grid, m_naviGrid->index(r, c)));
-        m_grid->setColumnWidth(c, std::max(design, std::min(needed, widest)));
-    }
+    std::vector<int> design;
+    for (const int twips : kDesignWidths)
+        design.push_back(Twips::toPixels(float(twips)));
+    m_tips->fitColumns(*m_grid, design);
 }
 
 bool Form3::keyPressed(QObject* watched, QKeyEvent* event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (watched == m_list1 && enter && event->modifiers() == Qt::NoModifier) {
+    if (watched == m_list1 && enter && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
         // A held key chooses once.
         if (!event->isAutoRepeat())
             List1_DblClick();
@@ -259,6 +256,9 @@ bool Form3::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == m_list1->viewport())
         return List1_MouseEvent(event);
+    // The viewport, not the grid: it has its new width by the time it is told.
+    if (watched == m_grid->viewport() && event->type() == QEvent::Resize)
+        fitNaviColumns();
     if (watched == m_list1 || watched == m_grid) {
         switch (event->type()) {
         case QEvent::ShortcutOverride:
@@ -273,10 +273,6 @@ bool Form3::eventFilter(QObject* watched, QEvent* event)
             // The total belongs to the navigation list: gone while the route list covers it.
             if (watched == m_list1)
                 m_summary->setVisible(m_list1->isHidden() && !m_summary->text().isEmpty());
-            return false;
-        case QEvent::Resize:
-            if (watched == m_grid)
-                fitNaviColumns();
             return false;
         default:
             return false;

@@ -59,8 +59,8 @@ public:
     void setStatusText(const QString& text);
     // The chosen route's total and legs, shown while its navigation list is.
     QLabel* summaryLabel() const { return m_summary; }
-    // Fits the navigation list's columns to their texts (never below the design widths),
-    // each at most half the grid wide; a cell still cut shows its text as a tooltip.
+    // Fits the navigation list's columns to their texts and the grid's width (never below
+    // the design widths); a cell still cut shows its text as a tooltip.
     void fitNaviColumns();
 
     bool isLoaded() const { return m_loaded; }
