@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 
+#include "base/twips.h"
 #include "navilist/flexgridmodel.h"
 #include "navilist/navisearchrun.h"
 #include "navilist/routelistmodel.h"
@@ -8,6 +9,7 @@
 #include "testmapdb.h"
 #include "testprompt.h"
 #include "windows/form1.h"
+#include "windows/form2.h"
 #include "windows/form3.h"
 #include "windows/windowrefs.h"
 
@@ -15,14 +17,17 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace moravelt;
@@ -38,6 +43,9 @@ TestMap triangleMap()
     map.road(QStringLiteral("甲"), QStringLiteral("乙"), 10);
     map.road(QStringLiteral("乙"), QStringLiteral("丙"), 20);
     map.road(QStringLiteral("甲"), QStringLiteral("丙"), 50);
+    // A town that no road from the others reaches.
+    map.towns.push_back({QStringLiteral("戊"), 0.0, 0.0});
+    map.roads.push_back({QStringLiteral("戊"), QStringLiteral("甲"), 5.0});
     map.hidden = {{QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("峠"), 4.0}};
     map.events = {{QStringLiteral("峠"), QStringLiteral("霧の中で茶屋を見つけた")}};
     for (const char* town : {"甲", "乙", "丙"})
@@ -63,6 +71,13 @@ private slots:
     void doubleClickAnywhereInTheListActsOnTheSelection();
     void rightClickOnTheFixedRowOpensThePopup();
     void failingCommandsAreReportedAndTheGameGoesOn();
+    void statusSaysWhyASearchFoundNothing_data();
+    void statusSaysWhyASearchFoundNothing();
+    void enterChoosesARouteAndCtrlCCopiesItsList();
+    void theRepeatOfAHeldEnterStartsNoSearch();
+    void layoutsGrowWithTheWindows_data();
+    void layoutsGrowWithTheWindows();
+    void columnsFitAndCutCellsShowTheirText();
     void destroyingTheWindowsMidSearchWithoutTheExitSequence();
     // Last: the exit sequence ends the event loops, and only QTest::qWait runs events after it.
     void closingWhileTheQuestionIsOpenEndsTheSearch();
@@ -314,6 +329,237 @@ void TestNaviWindows::failingCommandsAreReportedAndTheGameGoesOn()
     }
     QVERIFY2(m_prompt.errors.last().contains(QStringLiteral("問い合わせ")),
              qPrintable(m_prompt.errors.last()));
+}
+
+void TestNaviWindows::statusSaysWhyASearchFoundNothing_data()
+{
+    QTest::addColumn<QString>("departure");
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<QString>("status");   // after "ナビ作成"
+    QTest::addColumn<QString>("shortest"); // what "最短ルート" reports
+    const auto row = [](const char* tag, const char* departure, const char* destination,
+                        const char* status, const char* shortest = nullptr) {
+        QTest::newRow(tag) << QString::fromUtf8(departure) << QString::fromUtf8(destination)
+                           << QString::fromUtf8(status)
+                           << QString::fromUtf8(shortest ? shortest : status);
+    };
+    row("empty departure", "", "丙", "出発地を入力してください");
+    row("empty destination", "甲", "", "目的地を入力してください");
+    row("no town", "甲", "東京タワー", "目的地「東京タワー」という町は地図にありません");
+    row("hidden town", "峠", "丙",
+        "出発地「峠」は隠れた街です。ルートは町と町を結びます（「峠」は 甲－乙 の途中にあります）");
+    row("same town", "乙", "乙", "出発地と目的地が同じ町「乙」です");
+    row("no route at this precision", "甲", "戊",
+        "「甲」から「戊」へのルートは、ナビ精度「普通」では見つかりませんでした",
+        "「甲」から「戊」へのルートはありません");
+}
+
+void TestNaviWindows::statusSaysWhyASearchFoundNothing()
+{
+    QFETCH(QString, departure);
+    QFETCH(QString, destination);
+    QFETCH(QString, status);
+    QFETCH(QString, shortest);
+    search(); // a list to clear
+    QVERIFY(form3().routeList().count() > 0);
+    m_prompt.questions.clear();
+    form3().mn2(2)->trigger();
+    form3().Text1()->setText(departure);
+    form3().Text2()->setText(destination);
+    m_main->menu(2)->trigger();
+    QTRY_VERIFY(!m_main->searchRun()->isRunning());
+    QTRY_COMPARE(form3().statusLabel()->text(), status);
+    QCOMPARE(form3().statusLabel()->toolTip(), status);
+    QCOMPARE(form3().routeList().count(), 0);
+    QVERIFY(form3().List1()->isVisible());
+    QVERIFY(m_prompt.messages.isEmpty() && m_prompt.errors.isEmpty());
+    QVERIFY(m_prompt.questions.isEmpty());
+    QCOMPARE(m_main->windowTitle(), QStringLiteral("!モラベルト"));
+
+    // The next search clears the line.
+    form3().Text1()->setText(QStringLiteral("甲"));
+    form3().Text2()->setText(QStringLiteral("丙"));
+    search();
+    QCOMPARE(form3().statusLabel()->text(), QString());
+
+    // "最短ルート" says the same in its box.
+    form3().Text1()->setText(departure);
+    form3().Text2()->setText(destination);
+    m_main->shortestMenu()->trigger();
+    QCOMPARE(m_prompt.errors, QStringList{shortest});
+}
+
+void TestNaviWindows::enterChoosesARouteAndCtrlCCopiesItsList()
+{
+    search();
+    QListView* list = form3().List1();
+    QTableView* grid = form3().MSFlexGrid1();
+    QLabel* summary = form3().summaryLabel();
+    list->setCurrentIndex(form3().routeList().index(0));
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(!list->isVisible());
+    QVERIFY(grid->isVisible());
+    QCOMPARE(form3().naviGrid().rows(), 5);
+    QVERIFY(summary->isVisible());
+    QCOMPARE(summary->text(), QStringLiteral("合計 30 km・2 区間"));
+
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral("甲\t→\t乙\t10 km \t\t\r\n\t峠\t霧の中で茶屋を見つけた\t(4 km)\t\t\r\n"
+                            "乙\t→\t丙\t20 km \t\t\r\n丙\t\t\t\t\t\r\n"));
+    QCOMPARE(form3().statusLabel()->text(), QStringLiteral("ナビリストをコピーしました"));
+    QVERIFY(m_prompt.messages.isEmpty());
+
+    // Back to the routes the total goes with the navigation list; the keypad's Enter chooses
+    // as well, and a repeat of a held Enter chooses nothing more.
+    form3().mn1(0)->trigger();
+    QVERIFY(list->isVisible());
+    QVERIFY(!summary->isVisible());
+    list->setCurrentIndex(form3().routeList().index(1));
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+    QApplication::sendEvent(list, &repeat);
+    QVERIFY(list->isVisible());
+    QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
+    QVERIFY(!list->isVisible());
+    QCOMPARE(form3().naviGrid().rows(), 3);
+    QCOMPARE(summary->text(), QStringLiteral("合計 50 km・1 区間"));
+}
+
+void TestNaviWindows::theRepeatOfAHeldEnterStartsNoSearch()
+{
+    QLineEdit* box = form3().Text2();
+    QSignalSpy started(m_main->searchRun(), &NaviSearchRun::started);
+    QSignalSpy done(m_main->searchRun(), &NaviSearchRun::finished);
+    const auto repeatEnter = [box] {
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
+                         true);
+        QApplication::sendEvent(box, &repeat);
+    };
+    // The key held down: its repeats answer the question, and one lands in the box after the
+    // last answer, once the search has ended.
+    m_prompt.whileAsking = repeatEnter;
+    QTest::keyClick(box, Qt::Key_Return);
+    QVERIFY(done.wait(10000));
+    repeatEnter();
+    QTest::qWait(50);
+    QCOMPARE(started.size(), 1);
+    QVERIFY(!m_main->searchRun()->isRunning());
+    QCOMPARE(form3().routeList().count(), 2);
+
+    // A fresh press searches again.
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(started.size(), 2);
+    QVERIFY(done.wait(10000));
+}
+
+void TestNaviWindows::layoutsGrowWithTheWindows_data()
+{
+    QTest::addColumn<QSize>("change");
+    QTest::newRow("design size") << QSize(0, 0);
+    QTest::newRow("larger") << QSize(400, 300);
+    QTest::newRow("wider only") << QSize(250, 0);
+    QTest::newRow("smaller") << QSize(-60, -40);
+}
+
+void TestNaviWindows::layoutsGrowWithTheWindows()
+{
+    QFETCH(QSize, change);
+    const auto px = [](int twips) { return Twips::toPixels(float(twips)); };
+    Form2& info = m_main->info();
+    QWidget* naviClient = form3().centralWidget();
+    const QSize infoDesign(px(5745), px(3435));
+    const QSize naviDesign(px(5745), px(4605));
+    QCOMPARE(info.size(), infoDesign);
+    QCOMPARE(naviClient->size(), naviDesign);
+    info.resize(info.size() + change);
+    form3().resize(form3().size() + change);
+    QTRY_COMPARE(info.size(), infoDesign + change);
+    QTRY_COMPARE(naviClient->size(), naviDesign + change);
+
+    // The information window: both controls keep the margins to the window's edges and the
+    // gap between them as designed, and share the height as they do at design.
+    const auto rect = [&px](int left, int top, int width, int height) {
+        return QRect(px(left), px(top), px(width), px(height));
+    };
+    const auto gaps = [](const QRect& outer, const QRect& inner) {
+        return QMargins(inner.x(), inner.y(), outer.width() - inner.x() - inner.width(),
+                        outer.height() - inner.y() - inner.height());
+    };
+    const QRect infoClient(QPoint(0, 0), infoDesign);
+    const QRect grid = info.DataGrid2()->geometry();
+    const QRect text = info.Text1()->geometry();
+    const QRect gridDesign = rect(60, 60, 5595, 1695);
+    const QRect textDesign = rect(60, 1860, 5595, 1515);
+    QCOMPARE(grid.topLeft(), gridDesign.topLeft());
+    QCOMPARE(gaps(info.rect(), grid).right(), gaps(infoClient, gridDesign).right());
+    const QMargins textGaps = gaps(info.rect(), text);
+    const QMargins textDesignGaps = gaps(infoClient, textDesign);
+    QCOMPARE(textGaps.left(), textDesignGaps.left());
+    QCOMPARE(textGaps.right(), textDesignGaps.right());
+    QCOMPARE(textGaps.bottom(), textDesignGaps.bottom());
+    QCOMPARE(text.y() - grid.y() - grid.height(),
+             textDesign.y() - gridDesign.y() - gridDesign.height());
+    const int gridGrowth = grid.height() - px(1695);
+    const int textGrowth = text.height() - px(1515);
+    QCOMPARE(gridGrowth + textGrowth, change.height());
+    QVERIFY(std::abs(gridGrowth - textGrowth) <= std::abs(change.height()) / 5 + 1);
+
+    // The navi list window: the boxes stay where they are designed, the lists take the rest.
+    const QRect fixed[] = {rect(120, 120, 540, 180), rect(720, 60, 1275, 315),
+                           rect(2220, 120, 540, 180), rect(2820, 60, 1275, 315)};
+    const QWidget* controls[] = {
+        naviClient->findChild<QLabel*>(QStringLiteral("Label1")), form3().Text1(),
+        naviClient->findChild<QLabel*>(QStringLiteral("Label2")), form3().Text2()};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(controls[i]->geometry(), fixed[i]);
+    for (const auto& [widget, design] :
+         {std::pair<QWidget*, QRect>{form3().List1(), rect(60, 480, 5595, 4020)},
+          {form3().MSFlexGrid1(), rect(60, 480, 5595, 4035)}}) {
+        QCOMPARE(widget->geometry().topLeft(), design.topLeft());
+        QCOMPARE(gaps(naviClient->rect(), widget->geometry()),
+                 gaps(QRect(QPoint(0, 0), naviDesign), design));
+    }
+}
+
+void TestNaviWindows::columnsFitAndCutCellsShowTheirText()
+{
+    search();
+    form3().List1()->setCurrentIndex(form3().routeList().index(0));
+    form3().List1_DblClick();
+    QTableView* grid = form3().MSFlexGrid1();
+    const QModelIndex event = form3().naviGrid().index(1, 2); // 峠's event, in view row 1
+    const QModelIndex town = form3().naviGrid().index(0, 0);
+    const auto tipOver = [grid](const QModelIndex& cell) {
+        QToolTip::hideText();
+        if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
+            return QStringLiteral("a tooltip that stays");
+        const QPoint at = grid->visualRect(cell).center();
+        QHelpEvent help(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(grid->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    const auto columnsWidth = [grid] {
+        int total = 0;
+        for (int c = 0; c < 5; ++c)
+            total += grid->columnWidth(c);
+        return total;
+    };
+    const int designWidths[] = {900, 900, 1440, 780, 1500};
+
+    // A narrow window cuts the event, which then shows whole as the tooltip.
+    form3().resize(form3().size() - QSize(100, 0));
+    QTRY_COMPARE(grid->width(), Twips::toPixels(5595) - 100);
+    QCOMPARE(tipOver(event), QStringLiteral("霧の中で茶屋を見つけた"));
+    QCOMPARE(tipOver(town), QString());
+
+    // A wide one shows every text whole, the columns within the grid, none below its design.
+    form3().resize(form3().size() + QSize(600, 0));
+    QTRY_COMPARE(grid->width(), Twips::toPixels(5595) + 500);
+    QCOMPARE(tipOver(event), QString());
+    QVERIFY(columnsWidth() <= grid->viewport()->width());
+    for (int c = 0; c < 5; ++c)
+        QVERIFY(grid->columnWidth(c) >= Twips::toPixels(float(designWidths[c])));
+    QVERIFY(grid->columnWidth(2) > Twips::toPixels(1440));
 }
 
 QTEST_MAIN(TestNaviWindows)
