@@ -286,7 +286,8 @@ xdotool mousemove $((cx + 80)) $((cy + 9)) click 1 # "ナビ作成" on the menu 
 answer_box alt+n                                 # no more searching after the first route
 waitfor 10 window "$main_caption" >/dev/null || fail "the search did not end"
 read -r lx ly lw lh < <(client "$navi")
-lmenu=$((lh - 4605 / 15))
+# The navi list's menu bar is as high as the main window's (its status line lies below the lists).
+lmenu=$((ch - 8445 / 15))
 # Select the first route, then double-click the blank part of the list below it.
 xdotool mousemove $((lx + 40)) $((ly + lmenu + 40)) click 1
 sleep 0.3
@@ -314,7 +315,8 @@ xdotool mousemove $((cx + 80)) $((cy + 9)) click 1 # "ナビ作成" from 京都 
 answer_box alt+n
 waitfor 10 window "$main_caption" >/dev/null || fail "the search did not end"
 read -r lx ly lw lh < <(client "$navi")
-lmenu=$((lh - 4605 / 15))
+# The navi list's menu bar is as high as the main window's (its status line lies below the lists).
+lmenu=$((ch - 8445 / 15))
 xdotool mousemove $((lx + 40)) $((ly + lmenu + 40)) click 1 # the first route, 00045-京都-奈良
 sleep 0.3
 xdotool windowactivate --sync "$main" >/dev/null 2>&1
