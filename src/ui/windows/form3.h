@@ -51,6 +51,7 @@ public:
     // Copies the navigation list to the clipboard and confirms it.
     void NaviCopy();
 
+    // Closed by the player, the window is unloaded until it is shown again.
     bool isLoaded() const { return m_loaded; }
 
 signals:
@@ -62,6 +63,7 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildMenus();
