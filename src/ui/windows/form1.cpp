@@ -19,6 +19,7 @@
 #include "windows/navicommands.h"
 #include "windows/quizcommands.h"
 #include "windows/townnameentry.h"
+#include "windows/windowmenu.h"
 #include "windows/windowrefs.h"
 
 #include <QCloseEvent>
@@ -34,8 +35,8 @@ Form1::Form1(Form1Setup setup, QWidget* parent)
     : QMainWindow(parent), m_setup(std::move(setup)), m_form2(std::make_unique<Form2>()),
       m_form3(std::make_unique<Form3>()), m_image1(new MapImage),
       m_mapInput(new MapInput(*m_image1, prompt(), this)), m_dataGrid1(new RecordsetModel(this)),
-      m_dataGrid2(new RecordsetModel(this)), m_settings(*this, *m_form2, *m_form3, m_setup),
-      m_extra(m_setup.extraSettingsPath)
+      m_dataGrid2(new RecordsetModel(this)), m_extra(m_setup.extraSettingsPath),
+      m_settings(*this, *m_form2, *m_form3, m_setup, m_extra)
 {
     registerWindows(this, m_form2.get(), m_form3.get());
     setWindowTitle(QStringLiteral("!モラベルト"));
@@ -138,8 +139,9 @@ void Form1::load()
     m_menu[1]->setVisible(false);
     m_form3->menu(1)->setVisible(false);
     m_form3->MSFlexGrid1()->setColumnWidth(4, Twips::toPixels(1500));
-    m_form2->show();
-    m_form3->show();
+    m_windowMenu = new WindowMenu(*menuBar(), *m_form2, *m_form3, this);
+    connect(m_commands, &NaviCommands::routeListFilled, m_windowMenu, &WindowMenu::showNavi);
+    m_settings.showSecondaryWindows();
 }
 
 void Form1::openMap(const QString& folder)

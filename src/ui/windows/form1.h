@@ -29,6 +29,7 @@ class NaviSearchRun;
 class Prompt;
 class QuerySlots;
 class QuizCommands;
+class WindowMenu;
 struct PlaceLookupResult;
 
 // What the main window needs from outside: where the map files and the settings live, and
@@ -91,6 +92,9 @@ public:
     QuizCommands* quiz() const { return m_quiz; }
     // "表示" and "地名検索", after the others.
     MapCommands& mapCommands() const { return *m_mapCommands; }
+    // "ウィンドウ", last once the map is open.
+    WindowMenu* windowMenu() const { return m_windowMenu; }
+    WindowSettings& windowSettings() { return m_settings; }
 
     SaveData& saveData() { return m_settings.record(); }
     ExtraSettings& extraSettings() { return m_extra; }
@@ -124,12 +128,13 @@ private:
     QMenu* m_destinationPopup = nullptr;
     QAction* m_routeOnMapItem = nullptr;
     QAction* m_shortestMenu = nullptr;
+    ExtraSettings m_extra; // before the settings, which keep the windows' states in it
     WindowSettings m_settings;
-    ExtraSettings m_extra;
     std::shared_ptr<GameSession> m_session;
     QPointer<NaviCommands> m_commands;
     QuizCommands* m_quiz = nullptr;
     MapCommands* m_mapCommands = nullptr;
+    WindowMenu* m_windowMenu = nullptr;
     bool m_exited = false;
 };
 

@@ -58,6 +58,12 @@ void Form2::setInfoText(const QString& text)
     m_text1->setPlainText(shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
+void Form2::showEvent(QShowEvent* event)
+{
+    m_loaded = true;
+    QWidget::showEvent(event);
+}
+
 void Form2::closeEvent(QCloseEvent* event)
 {
     if (m_loaded) {

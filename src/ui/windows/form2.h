@@ -30,7 +30,7 @@ public:
     void setInfoText(const QString& text);
     const QString& infoText() const { return m_infoText; }
 
-    // A window the player closed stays unloaded for the rest of the run.
+    // Closed by the player, the window is unloaded until it is shown again.
     bool isLoaded() const { return m_loaded; }
 
 signals:
@@ -38,6 +38,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QTableView* m_dataGrid2;

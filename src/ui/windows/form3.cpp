@@ -281,6 +281,12 @@ bool Form3::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+void Form3::showEvent(QShowEvent* event)
+{
+    m_loaded = true;
+    QMainWindow::showEvent(event);
+}
+
 void Form3::closeEvent(QCloseEvent* event)
 {
     if (m_loaded) {

@@ -63,6 +63,7 @@ public:
     // the design widths); a cell still cut shows its text as a tooltip.
     void fitNaviColumns();
 
+    // Closed by the player, the window is unloaded until it is shown again.
     bool isLoaded() const { return m_loaded; }
 
 signals:
@@ -74,6 +75,7 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildMenus();

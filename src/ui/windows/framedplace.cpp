@@ -39,7 +39,16 @@ QMargins FramedPlace::margins() const
 
 QRect FramedPlace::frame() const
 {
-    const QRect now = m_window.geometry().marginsAdded(margins());
+    // Qt keeps the client area a maximised window is restored to; its frame there is the one
+    // last seen around the restored window (a window manager may draw less around a maximised
+    // one).
+    QMargins m = margins();
+    if (isNormal() && !m.isNull())
+        m_normalMargins = m;
+    else if (!isNormal() && !m_normalMargins.isNull())
+        m = m_normalMargins;
+    const QRect client = isNormal() ? m_window.geometry() : m_window.normalGeometry();
+    const QRect now = client.marginsAdded(m);
     return {m_left.value_or(now.x()), m_top.value_or(now.y()), m_outerWidth.value_or(now.width()),
             m_outerHeight.value_or(now.height())};
 }
@@ -75,17 +84,32 @@ void FramedPlace::apply()
     // the margins used are the ones read here.
     const QRect wanted = frame();
     const QMargins m = margins();
+    if (!isNormal()) {
+        // A place asked for before the window was maximised is already its restored place.
+        if (m_framed)
+            forgetAskedPlace();
+        return;
+    }
     const QRect client(wanted.topLeft() + QPoint(m.left(), m.top()),
                        QSize(qMax(1, wanted.width() - m.left() - m.right()),
                              qMax(1, wanted.height() - m.top() - m.bottom())));
     if (client != m_window.geometry())
         m_window.setGeometry(client);
-    if (m_framed) {
-        m_left.reset();
-        m_top.reset();
-        m_outerWidth.reset();
-        m_outerHeight.reset();
-    }
+    if (m_framed)
+        forgetAskedPlace();
+}
+
+void FramedPlace::forgetAskedPlace()
+{
+    m_left.reset();
+    m_top.reset();
+    m_outerWidth.reset();
+    m_outerHeight.reset();
+}
+
+bool FramedPlace::isNormal() const
+{
+    return !(m_window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
 }
 
 bool FramedPlace::eventFilter(QObject* watched, QEvent* event)

@@ -26,8 +26,11 @@ public:
     static FramedPlace& of(QWidget& window);
     ~FramedPlace() override;
 
-    // The frame: what was asked for while the window is unframed, else where it is now.
+    // The frame: what was asked for while the window is unframed, else where it is now; for a
+    // maximised window, where it goes back to when restored.
     QRect frame() const;
+    // The frame around the client area as the window system has it now; none until it tells.
+    QMargins margins() const;
     void setLeft(int pixels);
     void setTop(int pixels);
     void setOuterWidth(int pixels);
@@ -45,9 +48,10 @@ protected:
 
 private:
     explicit FramedPlace(QWidget& window);
-    // The frame around the client area as the window system has it now; none until framed.
-    QMargins margins() const;
     void apply();
+    void forgetAskedPlace();
+    // Neither maximised nor full screen.
+    bool isNormal() const;
     // Applies the place asked for if the window system has framed the window by now.
     void checkFramed();
 
@@ -56,6 +60,7 @@ private:
     std::optional<int> m_top;
     std::optional<int> m_outerWidth;
     std::optional<int> m_outerHeight;
+    mutable QMargins m_normalMargins;
     bool m_framed = false;
     bool m_checkQueued = false;
 };

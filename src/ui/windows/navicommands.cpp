@@ -31,6 +31,7 @@ NaviCommands::NaviCommands(std::shared_ptr<GameSession> session, Form3& navi, Pr
     connect(m_searchRun, &NaviSearchRun::started, this, [this] {
         m_navi.List1()->show();
         emit searchRunning(true);
+        emit routeListFilled();
     });
     connect(m_searchRun, &NaviSearchRun::finished, this, [this] { emit searchRunning(false); });
     connect(m_searchRun, &NaviSearchRun::finished, m_status, &SearchStatus::searchEnded);
@@ -81,6 +82,7 @@ void NaviCommands::ShortestNavi()
         m_navi.routeList().clear();
         m_navi.routeList().addRoutes(routes);
         m_navi.List1()->show();
+        emit routeListFilled();
     });
     emit captionChanged(NaviSearchRun::kNormalCaption);
 }

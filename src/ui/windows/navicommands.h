@@ -42,6 +42,9 @@ signals:
     // A search started (true) or ended (false); the commands wait for it.
     void searchRunning(bool running);
     void captionChanged(const QString& caption);
+    // A search emptied the route list to fill it, or "最短ルート" filled it: the navi list
+    // window is to be seen.
+    void routeListFilled();
 
 private:
     std::shared_ptr<GameSession> m_session;

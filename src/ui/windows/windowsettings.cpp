@@ -5,14 +5,17 @@
 #include "base/twips.h"
 #include "mapview/mapimage.h"
 #include "mapview/mapnavigator.h"
+#include "settings/extrasettings.h"
 #include "settings/placement.h"
 #include "settings/settingsfile.h"
+#include "windows/firststartplaces.h"
 #include "windows/form1.h"
 #include "windows/form2.h"
 #include "windows/form3.h"
 #include "windows/framedplace.h"
 #include "windows/mapcommands.h"
 #include "windows/workareaget.h"
+#include "windows/x11frameextents.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -42,9 +45,14 @@ WholeTwips whole(const TwipsRect& g)
 
 } // namespace
 
-WindowSettings::WindowSettings(Form1& main, Form2& info, Form3& navi, const Form1Setup& setup)
+const QString WindowSettings::kMainMaximized = QStringLiteral("windows/mainMaximized");
+const QString WindowSettings::kInfoMaximized = QStringLiteral("windows/infoMaximized");
+const QString WindowSettings::kNaviMaximized = QStringLiteral("windows/naviMaximized");
+
+WindowSettings::WindowSettings(Form1& main, Form2& info, Form3& navi, const Form1Setup& setup,
+                               ExtraSettings& extra)
     : m_main(main), m_info(info), m_navi(navi), m_path(setup.settingsPath),
-      m_placesReported(setup.windowPlacesReported)
+      m_placesReported(setup.windowPlacesReported), m_extra(extra)
 {
 }
 
@@ -64,6 +72,9 @@ void WindowSettings::SaveDataGet()
 {
     // A save killed part-way at an earlier exit leaves its temporary file beside the record.
     SettingsFile::removeLeftovers(m_path);
+    // The frames, known before the windows appear, let each appear at once at its place and
+    // size, frame included.
+    requestX11FrameExtents({&m_main, &m_info, &m_navi}, 300);
     const std::optional<SaveData> stored = SettingsFile::read(m_path);
     if (!stored) {
         applyFirstStartDefaults();
@@ -84,18 +95,39 @@ void WindowSettings::SaveDataGet()
     SettingFrm(m_main);
     SettingFrm(m_info);
     SettingFrm(m_navi);
+    // Maximised on top of the place just applied, which stays the place it is restored to.
+    restoreMaximized(m_main, kMainMaximized);
+    restoreMaximized(m_info, kInfoMaximized);
+    restoreMaximized(m_navi, kNaviMaximized);
+}
+
+void WindowSettings::restoreMaximized(QWidget& window, const QString& key) const
+{
+    if (m_extra.value(key, false).toBool())
+        window.setWindowState(window.windowState() | Qt::WindowMaximized);
+}
+
+void WindowSettings::storeMaximized(const QWidget& window, const QString& key)
+{
+    m_extra.setValue(key, window.isMaximized());
+}
+
+void WindowSettings::showSecondaryWindows()
+{
+    if (m_firstStart && !m_firstStart->isDone())
+        return; // shown once the group is placed
+    m_info.show();
+    m_navi.show();
 }
 
 void WindowSettings::applyFirstStartDefaults()
 {
     // The main window opens where the window system puts it. The two others line up beside
-    // it now, and once more when the window manager has placed and framed the main window
-    // and framed the information window, whose outer height places the navi list window.
+    // it now; where the window system tells places, the group is placed again once the main
+    // window is framed.
     placeSecondaryWindowsBeside();
-    m_firstStart = true;
-    for (QWidget* window : {static_cast<QWidget*>(&m_main), static_cast<QWidget*>(&m_info)})
-        QObject::connect(&FramedPlace::of(*window), &FramedPlace::framed, &m_main,
-                         [this] { lineUpOnceFramed(); });
+    if (m_placesReported)
+        m_firstStart = new FirstStartPlaces(m_main, m_info, m_navi);
     m_main.Image1()->setTopTwips(-17805);
     m_main.Image1()->setLeftTwips(-16590);
     m_navi.SeidoCheck(1);
@@ -111,15 +143,6 @@ void WindowSettings::placeSecondaryWindowsBeside()
     WindowGeometry::setLeft(m_navi, main.width + main.left);
 }
 
-void WindowSettings::lineUpOnceFramed()
-{
-    if (!m_firstStart || !FramedPlace::of(m_main).isFramed() || !FramedPlace::of(m_info).isFramed())
-        return;
-    m_firstStart = false;
-    if (m_info.isLoaded() && m_navi.isLoaded())
-        placeSecondaryWindowsBeside();
-}
-
 void WindowSettings::SaveDataPut()
 {
     m_record.ImgLeft = Twips::round(m_main.Image1()->leftTwips());
@@ -127,6 +150,7 @@ void WindowSettings::SaveDataPut()
     store(m_record.Frm1Left, m_record.Frm1Top, m_record.Frm1Width, m_record.Frm1Height,
           WindowGeometry::get(m_main));
     m_record.AnsCheck = m_main.mn0(0)->isChecked() ? -1 : 0;
+    storeMaximized(m_main, kMainMaximized);
     SettingsFile::write(m_path, m_record);
 }
 
@@ -142,6 +166,7 @@ void WindowSettings::SettingFrm(QWidget& frm)
 void WindowSettings::storeInfoWindow(const TwipsRect& geometry)
 {
     store(m_record.Frm2Left, m_record.Frm2Top, m_record.Frm2Width, m_record.Frm2Height, geometry);
+    storeMaximized(m_info, kInfoMaximized);
 }
 
 void WindowSettings::storeNaviWindow(const TwipsRect& geometry, const QString& depart,
@@ -150,6 +175,7 @@ void WindowSettings::storeNaviWindow(const TwipsRect& geometry, const QString& d
     store(m_record.Frm3Left, m_record.Frm3Top, m_record.Frm3Width, m_record.Frm3Height, geometry);
     m_record.DepartText = depart;
     m_record.DestText = dest;
+    storeMaximized(m_navi, kNaviMaximized);
 }
 
 } // namespace moravelt

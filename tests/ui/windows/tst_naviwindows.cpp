@@ -108,6 +108,8 @@ void TestNaviWindows::openWindows()
         new Form1({m_db->folder(), m_current.filePath(QStringLiteral("Moravelt.ini")), &m_prompt});
     m_main->load();
     m_main->show();
+    // At a first start the navi list window appears once the main window is framed.
+    QTRY_VERIFY(form3().isVisible());
     form3().Text1()->setText(QStringLiteral("甲"));
     form3().Text2()->setText(QStringLiteral("丙"));
 }

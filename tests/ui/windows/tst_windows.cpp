@@ -95,6 +95,10 @@ private:
         main->load();
         main->show();
         QCoreApplication::processEvents();
+        // At a first start the two others appear once the main window is framed; the tests
+        // that depend on it check it.
+        [[maybe_unused]] const bool shown =
+            QTest::qWaitFor([] { return form2().isVisible() && form3().isVisible(); });
         return main;
     }
     TestPrompt m_prompt;
