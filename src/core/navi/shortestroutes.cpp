@@ -26,7 +26,7 @@ int knownTown(const RoadGraph& graph, const QString& name, const QString& role)
 } // namespace
 
 QStringList find(const RoadGraph& graph, const QString& departure, const QString& destination,
-                 int k)
+                 int k, const std::atomic<bool>* cancel)
 {
     const int from = knownTown(graph, departure, QStringLiteral("出発地"));
     const int to = knownTown(graph, destination, QStringLiteral("目的地"));
@@ -39,7 +39,10 @@ QStringList find(const RoadGraph& graph, const QString& departure, const QString
         QString route;
     };
     std::vector<Found> found;
-    for (const TownPath& path : KShortestPaths(graph).find(from, to, k)) {
+    const std::vector<TownPath> paths = KShortestPaths(graph).find(from, to, k, cancel);
+    if (cancel != nullptr && cancel->load())
+        return {};
+    for (const TownPath& path : paths) {
         QStringList towns;
         towns.reserve(qsizetype(path.towns.size()));
         for (const std::int32_t town : path.towns)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
 
 namespace moravelt {
 
@@ -16,9 +17,10 @@ namespace ShortestRoutes {
 constexpr int kCount = 10;
 
 // Throws MoraveltError with a message for the player when a town is missing or unknown, when
-// both are the same town, or when no route joins them.
+// both are the same town, or when no route joins them. Exactly k routes when that many exist:
+// ties at the k-th place go by the text. Once `cancel` is set it returns nothing soon.
 QStringList find(const RoadGraph& graph, const QString& departure, const QString& destination,
-                 int k = kCount);
+                 int k = kCount, const std::atomic<bool>* cancel = nullptr);
 
 } // namespace ShortestRoutes
 
