@@ -74,6 +74,7 @@ KShortestPaths::KShortestPaths(const RoadGraph& graph) : m_graph(graph), m_count
     m_blocked.assign(n, 0);
     if (m_zeroRoads) {
         m_spurLeft.assign(n, -1);
+        m_leftKnown.assign(n, 0);
         m_dead.assign(n, 0);
         m_visited.assign(n, 0);
     }
@@ -293,15 +294,21 @@ bool KShortestPaths::spurPath(const std::vector<std::int32_t>& root, std::size_t
 }
 
 // Why exactSpur is exact. Let G' be the road graph without the root's towns before the spur
-// and without the spur's own town s, and d(t) a town's distance to the destination in G'
-// (from s: over its roads that are not banned). Along any way from s, d(x) <= len(x, y) + d(y)
-// for each road; the sum telescopes, so a way is as short as d(s) exactly when every road on
-// it is tight, len(x, y) + d(y) = d(x). Among the shortest ways the route text decides, which
-// compares them town by town (compareTowns), so the town after s is the first, by name, of
-// s's tight neighbours that can still finish: reach the destination over tight roads without
-// a town already taken (any such way is as long as d says, hence shortest). Taking it and
-// going on from there gives the first way in text order. A town that cannot finish cannot
-// finish later either, when more towns are taken, so it stays dead for the whole spur.
+// and without the spur's own town s as a town passed through, d(t) a town's distance to the
+// destination in G', and L = d(s) over s's roads that are not banned. Along any way from s,
+// d(x) <= len(x, y) + d(y) for each road; the sum telescopes, so a way is as short as L exactly
+// when every road on it is tight, len(x, y) + d(y) = d(x). Among the shortest ways the route
+// text decides, which compares them town by town (compareTowns), so the town after s is the
+// first, by name, of s's tight neighbours that can still finish: reach the destination over
+// tight roads without a town already taken (any such way is as long as d says, hence
+// shortest). Taking it and going on from there gives the first way in text order. A town that
+// cannot finish cannot finish later either, when more towns are taken: it stays dead.
+//
+// d is needed only on the shortest ways. A* from s, guided by the whole graph's distances h
+// (never more than d, and consistent), settles every town with g + h <= L, g its distance
+// from s: a town w on a shortest way has g(w) <= its length there and h(w) <= L minus it.
+// The ways on from w along that way stay among those towns, so d computed over them alone is
+// d wherever a road can be tight; elsewhere it is no less than d, so never falsely tight.
 bool KShortestPaths::exactSpur(const std::vector<std::int32_t>& root, std::size_t spur, int to,
                                const std::vector<std::int32_t>& banned, TownPath& path)
 {
@@ -309,44 +316,75 @@ bool KShortestPaths::exactSpur(const std::vector<std::int32_t>& root, std::size_
     ++m_stamp;
     for (std::size_t i = 0; i <= spur; ++i)
         m_blocked[std::size_t(root[i])] = m_stamp;
-    std::fill(m_spurLeft.begin(), m_spurLeft.end(), -1);
-    MinHeap heap;
-    m_spurLeft[std::size_t(to)] = 0;
-    heap.push({0, to});
-    while (!heap.empty()) {
+    const auto isBanned = [&banned](std::int32_t town) {
+        return std::find(banned.begin(), banned.end(), town) != banned.end();
+    };
+
+    SearchHeap ahead;
+    m_reached[std::size_t(start)] = 0;
+    m_seen[std::size_t(start)] = m_stamp;
+    ahead.push({m_toDestination[std::size_t(start)], 0, start});
+    std::int64_t total = -1; // L, once the destination is settled
+    while (!ahead.empty()) {
         if (cancelled())
             return false;
-        const auto [distance, town] = heap.top();
-        heap.pop();
-        if (m_closed[std::size_t(town)] == m_stamp || distance > m_spurLeft[std::size_t(town)])
+        const auto [estimate, reached, town] = ahead.top();
+        if (total >= 0 && estimate > total)
+            break;
+        ahead.pop();
+        if (m_closed[std::size_t(town)] == m_stamp || reached > m_reached[std::size_t(town)])
             continue;
         m_closed[std::size_t(town)] = m_stamp;
+        if (town == to) {
+            if (total < 0)
+                total = reached;
+            continue;
+        }
+        for (std::int32_t a = m_first[std::size_t(town)]; a < m_first[std::size_t(town) + 1]; ++a) {
+            const Arc& arc = m_arcs[std::size_t(a)];
+            const std::size_t v = std::size_t(arc.to);
+            if (m_blocked[v] == m_stamp || m_closed[v] == m_stamp || m_toDestination[v] < 0 ||
+                (town == start && isBanned(arc.to)))
+                continue;
+            const std::int64_t through = reached + arc.microKm;
+            if (m_seen[v] != m_stamp || through < m_reached[v]) {
+                m_seen[v] = m_stamp;
+                m_reached[v] = through;
+                ahead.push({through + m_toDestination[v], through, arc.to});
+            }
+        }
+    }
+    if (total < 0)
+        return false;
+
+    // d over the settled towns, back from the destination.
+    ++m_visit;
+    MinHeap back;
+    m_spurLeft[std::size_t(to)] = 0;
+    m_leftKnown[std::size_t(to)] = m_stamp;
+    back.push({0, to});
+    while (!back.empty()) {
+        if (cancelled())
+            return false;
+        const auto [distance, town] = back.top();
+        back.pop();
+        if (m_visited[std::size_t(town)] == m_visit || distance > spurLeft(town))
+            continue;
+        m_visited[std::size_t(town)] = m_visit;
         for (std::int32_t a = m_reverseFirst[std::size_t(town)];
              a < m_reverseFirst[std::size_t(town) + 1]; ++a) {
             const Arc& arc = m_reverseArcs[std::size_t(a)];
             const std::size_t u = std::size_t(arc.to);
-            if (m_blocked[u] == m_stamp || m_closed[u] == m_stamp)
+            if (m_closed[u] != m_stamp || m_blocked[u] == m_stamp || m_visited[u] == m_visit)
                 continue;
             const std::int64_t through = distance + arc.microKm;
-            if (m_spurLeft[u] < 0 || through < m_spurLeft[u]) {
+            if (spurLeft(arc.to) < 0 || through < m_spurLeft[u]) {
                 m_spurLeft[u] = through;
-                heap.push({through, arc.to});
+                m_leftKnown[u] = m_stamp;
+                back.push({through, arc.to});
             }
         }
     }
-    const auto allowedFromStart = [&](const Arc& arc) {
-        return m_spurLeft[std::size_t(arc.to)] >= 0 &&
-               std::find(banned.begin(), banned.end(), arc.to) == banned.end();
-    };
-    std::int64_t total = -1;
-    for (std::int32_t a = m_first[std::size_t(start)]; a < m_first[std::size_t(start) + 1]; ++a) {
-        const Arc& arc = m_arcs[std::size_t(a)];
-        const std::int64_t length = arc.microKm + m_spurLeft[std::size_t(arc.to)];
-        if (allowedFromStart(arc) && (total < 0 || length < total))
-            total = length;
-    }
-    if (total < 0)
-        return false;
 
     path.towns.push_back(start);
     std::int32_t town = start;
@@ -361,10 +399,10 @@ bool KShortestPaths::exactSpur(const std::vector<std::int32_t>& root, std::size_
                  ++a) {
                 const Arc& arc = m_arcs[std::size_t(a)];
                 const std::size_t v = std::size_t(arc.to);
-                if (m_blocked[v] == m_stamp || m_dead[v] == m_stamp || m_spurLeft[v] < 0 ||
+                if (m_blocked[v] == m_stamp || m_dead[v] == m_stamp || spurLeft(arc.to) < 0 ||
                     arc.microKm + m_spurLeft[v] != left)
                     continue;
-                if (town == start && !allowedFromStart(arc))
+                if (town == start && isBanned(arc.to))
                     continue;
                 if (next < 0 || compareTowns(arc.to, next) < 0)
                     next = arc.to;
@@ -383,6 +421,11 @@ bool KShortestPaths::exactSpur(const std::vector<std::int32_t>& root, std::size_
     return true;
 }
 
+std::int64_t KShortestPaths::spurLeft(std::int32_t town) const
+{
+    return m_leftKnown[std::size_t(town)] == m_stamp ? m_spurLeft[std::size_t(town)] : -1;
+}
+
 bool KShortestPaths::reachesExactly(std::int32_t from, int to)
 {
     if (from == to)
@@ -397,7 +440,7 @@ bool KShortestPaths::reachesExactly(std::int32_t from, int to)
         for (std::int32_t a = m_first[std::size_t(town)]; a < m_first[std::size_t(town) + 1]; ++a) {
             const Arc& arc = m_arcs[std::size_t(a)];
             const std::size_t v = std::size_t(arc.to);
-            if (m_spurLeft[v] < 0 || arc.microKm + m_spurLeft[v] != left)
+            if (spurLeft(arc.to) < 0 || arc.microKm + m_spurLeft[v] != left)
                 continue;
             if (arc.to == to)
                 return true;

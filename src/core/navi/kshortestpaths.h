@@ -68,6 +68,8 @@ private:
     // Whether `from` has a way of exactly its remaining length to `to` over towns neither
     // blocked nor dead; marks every town it searched dead when it has none.
     bool reachesExactly(std::int32_t from, int to);
+    // A town's distance left in the spur's graph; -1 when none is known.
+    std::int64_t spurLeft(std::int32_t town) const;
     // Whether the search is to stop; looks at the flag every so many calls.
     bool cancelled();
 
@@ -89,9 +91,11 @@ private:
     std::vector<std::uint32_t> m_closed;
     std::vector<std::uint32_t> m_blocked;
     std::uint32_t m_stamp = 0;
-    // exactSpur's state: the distance left in the spur's graph, and the towns found unable
-    // to reach the destination in it (valid under m_stamp), and a search's own visits.
+    // exactSpur's state: the distance left in the spur's graph (valid where m_leftKnown
+    // holds m_stamp), the towns found unable to reach the destination in it (valid under
+    // m_stamp), and one search's visits.
     std::vector<std::int64_t> m_spurLeft;
+    std::vector<std::uint32_t> m_leftKnown;
     std::vector<std::uint32_t> m_dead;
     std::vector<std::uint32_t> m_visited;
     std::uint32_t m_visit = 0;
