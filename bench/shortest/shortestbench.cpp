@@ -2,7 +2,8 @@
 
 // The ten shortest routes between far-apart towns of the sample world and of generated maps
 // of 10,000 and 100,000 towns, beside the step-wise route search at level 0 on the same
-// towns; and one frame of a drag with a route drawn over the picture.
+// towns; the ten shortest on complete maps whose roads are all 0 km, where every route ties;
+// and one frame of a drag with a route drawn over the picture.
 #include "benchworld.h"
 #include "japanlikemap.h"
 #include "lookup/townplaces.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
+#include <cstdlib>
 #include <deque>
 #include <map>
 
@@ -30,10 +32,12 @@ struct World
 };
 
 // Generated maps go straight into memory: the algorithms read the graph, not the database.
-const World& world(int towns)
+// A negative count is the same map with one road of 0 km, which takes the exact spurs.
+const World& world(int key)
 {
+    const int towns = std::abs(key);
     static std::map<int, World> worlds;
-    auto found = worlds.find(towns);
+    auto found = worlds.find(key);
     if (found != worlds.end())
         return found->second;
     World w;
@@ -41,14 +45,41 @@ const World& world(int towns)
         const BenchWorld& sample = BenchWorld::sample();
         w = {sample.name(), sample.graph(), sample.departure(), sample.destination()};
     } else {
-        const test::TestMap map = japanLikeMap(towns, quint32(towns));
+        test::TestMap map = japanLikeMap(towns, quint32(towns));
         w.name = QStringLiteral("generated %1 towns").arg(towns);
+        if (key < 0) {
+            map.roads.front()[2] = 0.0;
+            w.name += QStringLiteral(", one road 0 km");
+        }
         w.graph = RoadGraph::fromRecordset(Recordset(
             {QStringLiteral("出発地"), QStringLiteral("目的地"), QStringLiteral("km")}, map.roads));
         const auto [a, b] = farApart(w.graph);
         w.departure = w.graph.townName(a);
         w.destination = w.graph.townName(b);
     }
+    return worlds.emplace(key, std::move(w)).first->second;
+}
+
+// Every town joined to every other by a road of 0 km.
+const World& completeZeroKm(int towns)
+{
+    static std::map<int, World> worlds;
+    auto found = worlds.find(towns);
+    if (found != worlds.end())
+        return found->second;
+    std::vector<QVariantList> rows;
+    for (int a = 0; a < towns; ++a) {
+        for (int b = 0; b < towns; ++b) {
+            if (a != b)
+                rows.push_back({QStringLiteral("町%1").arg(a), QStringLiteral("町%1").arg(b), 0.0});
+        }
+    }
+    World w;
+    w.name = QStringLiteral("complete %1 towns, 0 km").arg(towns);
+    w.graph = RoadGraph::fromRecordset(Recordset(
+        {QStringLiteral("出発地"), QStringLiteral("目的地"), QStringLiteral("km")}, rows));
+    w.departure = QStringLiteral("町0");
+    w.destination = QStringLiteral("町%1").arg(towns - 1);
     return worlds.emplace(towns, std::move(w)).first->second;
 }
 
@@ -68,6 +99,18 @@ void BM_ShortestRoutes(benchmark::State& state)
     }
     state.counters["routes"] = double(routes.size());
     state.counters["shortest_km"] = routes.first().section(u'-', 0, 0).toDouble();
+    label(state, w);
+}
+
+void BM_ShortestRoutesZeroKm(benchmark::State& state)
+{
+    const World& w = completeZeroKm(int(state.range(0)));
+    QStringList routes;
+    for (auto _ : state) {
+        routes = ShortestRoutes::find(w.graph, w.departure, w.destination, ShortestRoutes::kCount);
+        benchmark::DoNotOptimize(routes);
+    }
+    state.counters["routes"] = double(routes.size());
     label(state, w);
 }
 
@@ -124,7 +167,14 @@ void BM_PaintDragFrameWithRoute(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_ShortestRoutes)->Arg(0)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShortestRoutes)
+    ->Arg(0)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(-10'000)
+    ->Arg(-100'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShortestRoutesZeroKm)->Arg(60)->Arg(100)->Arg(150)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RouteSearchLevel0)->Arg(0)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintDragFrameWithRoute)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 using namespace moravelt;
 
@@ -104,6 +105,38 @@ private slots:
             check.diag.lines().first().startsWith(dir.filePath(QStringLiteral("events.tsv:1: "))));
         QCOMPARE(runCheckCommand({}), 2);
         QCOMPARE(runCheckCommand({QStringLiteral("--date"), dir.path()}), 2);
+    }
+
+    // Every km the game would leave out of its roads is refused, on its own line.
+    void unusableKmIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("km");
+        QTest::newRow("negative") << QByteArray("-500");
+        QTest::newRow("empty") << QByteArray("");
+        QTest::newRow("not a number") << QByteArray("遠い");
+        QTest::newRow("NaN") << QByteArray("nan");
+        QTest::newRow("date") << QByteArray("2024-05-01");
+        QTest::newRow("beyond five digits") << QByteArray("100000");
+        QTest::newRow("absurd") << QByteArray("9000000000000");
+    }
+
+    void unusableKmIsRefused()
+    {
+        QFETCH(QByteArray, km);
+        QTemporaryDir dir;
+        copyFiles(fixtures + QStringLiteral("/valid"), dir.path());
+        QFile file(dir.filePath(QStringLiteral("roads.tsv")));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(withLine(QStringLiteral("roads.tsv"), 2, "東京\t大阪\t" + km + "\t道"));
+        file.close();
+        const MapLayout layout;
+        const WorldCheck check = WorldCheck::run(dir.path(), layout);
+        const QStringList lines = check.diag.lines();
+        const QString fault = file.fileName() + QStringLiteral(":2: km must be");
+        QVERIFY2(std::any_of(lines.begin(), lines.end(),
+                             [&](const QString& line) { return line.startsWith(fault); }),
+                 qPrintable(lines.join(QLatin1Char('\n'))));
+        QCOMPARE(runCheckCommand({QStringLiteral("--data"), dir.path()}), 1);
     }
 
     // A table that cannot be read as a table is one fault, however many rows it has.

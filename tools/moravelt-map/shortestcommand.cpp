@@ -56,9 +56,12 @@ int runShortestRouteCommand(const QStringList& args)
         const MapDatabase cn(
             QStringLiteral("Data Source=%1;")
                 .arg(QFileInfo(parser.value(QStringLiteral("db"))).absoluteFilePath()));
-        const QStringList routes =
-            ShortestRoutes::find(RoadGraph::load(cn), parser.positionalArguments().at(0),
-                                 parser.positionalArguments().at(1), k);
+        const RoadGraph graph = RoadGraph::load(cn);
+        if (const QString dropped = graph.droppedRowsMessage(); !dropped.isEmpty())
+            err << "route: "
+                << QString(dropped).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
+        const QStringList routes = ShortestRoutes::find(graph, parser.positionalArguments().at(0),
+                                                        parser.positionalArguments().at(1), k);
         for (const QString& route : routes)
             out << route << '\n';
         return 0;

@@ -123,7 +123,9 @@ void WorldReader::readRoads(const QString& path, WorldData& world)
         road.from = row.fields[0];
         road.to = row.fields[1];
         road.at = row.at;
-        readWhole(row, 2, 1, 100000, QStringLiteral("km must be a positive whole number"), road.km);
+        // No longer than a route string's five digits show: the game leaves longer roads out.
+        readWhole(row, 2, 1, 99999, QStringLiteral("km must be a whole number from 1 to 99999"),
+                  road.km);
         const QString& kind = row.fields[3];
         if (kind == QStringLiteral("航"))
             road.ferry = true;

@@ -72,6 +72,23 @@ KShortestPaths::KShortestPaths(const RoadGraph& graph) : m_graph(graph), m_count
     m_seen.assign(n, 0);
     m_closed.assign(n, 0);
     m_blocked.assign(n, 0);
+    if (m_zeroRoads) {
+        m_spurLeft.assign(n, -1);
+        m_leftKnown.assign(n, 0);
+        m_dead.assign(n, 0);
+        m_visited.assign(n, 0);
+    }
+}
+
+bool KShortestPaths::cancelled()
+{
+    if (m_cancelled)
+        return true;
+    if (m_cancel == nullptr || ++m_sinceLook < 256)
+        return false;
+    m_sinceLook = 0;
+    m_cancelled = m_cancel->load(std::memory_order_relaxed);
+    return m_cancelled;
 }
 
 std::int64_t KShortestPaths::roadLength(int from, int to) const
@@ -159,7 +176,7 @@ void KShortestPaths::distancesTo(int to)
     MinHeap heap;
     m_toDestination[std::size_t(to)] = 0;
     heap.push({0, to});
-    while (!heap.empty()) {
+    while (!heap.empty() && !cancelled()) {
         const auto [distance, town] = heap.top();
         heap.pop();
         if (m_closed[std::size_t(town)] == m_stamp)
@@ -226,6 +243,8 @@ bool KShortestPaths::spurPath(const std::vector<std::int32_t>& root, std::size_t
     const std::int32_t start = root[spur];
     if (m_toDestination[std::size_t(start)] < 0)
         return false;
+    if (m_zeroRoads)
+        return exactSpur(root, spur, to, banned, path);
     ++m_stamp;
     for (std::size_t i = 0; i < spur; ++i)
         m_blocked[std::size_t(root[i])] = m_stamp;
@@ -237,7 +256,7 @@ bool KShortestPaths::spurPath(const std::vector<std::int32_t>& root, std::size_t
     m_depth[std::size_t(start)] = 0;
     m_seen[std::size_t(start)] = m_stamp;
     heap.push({m_toDestination[std::size_t(start)], 0, start});
-    while (!heap.empty()) {
+    while (!heap.empty() && !cancelled()) {
         const std::int32_t town = std::get<2>(heap.top());
         heap.pop();
         if (m_closed[std::size_t(town)] == m_stamp)
@@ -274,14 +293,182 @@ bool KShortestPaths::spurPath(const std::vector<std::int32_t>& root, std::size_t
     return false;
 }
 
-std::vector<TownPath> KShortestPaths::find(int from, int to, int k)
+// Why exactSpur is exact. Let G' be the road graph without the root's towns before the spur
+// and without the spur's own town s as a town passed through, d(t) a town's distance to the
+// destination in G', and L = d(s) over s's roads that are not banned. Along any way from s,
+// d(x) <= len(x, y) + d(y) for each road; the sum telescopes, so a way is as short as L exactly
+// when every road on it is tight, len(x, y) + d(y) = d(x). Among the shortest ways the route
+// text decides, which compares them town by town (compareTowns), so the town after s is the
+// first, by name, of s's tight neighbours that can still finish: reach the destination over
+// tight roads without a town already taken (any such way is as long as d says, hence
+// shortest). Taking it and going on from there gives the first way in text order. A town that
+// cannot finish cannot finish later either, when more towns are taken: it stays dead.
+//
+// d is needed only on the shortest ways. A* from s, guided by the whole graph's distances h
+// (never more than d, and consistent), settles every town with g + h <= L, g its distance
+// from s: a town w on a shortest way has g(w) <= its length there and h(w) <= L minus it.
+// The ways on from w along that way stay among those towns, so d computed over them alone is
+// d wherever a road can be tight; elsewhere it is no less than d, so never falsely tight.
+bool KShortestPaths::exactSpur(const std::vector<std::int32_t>& root, std::size_t spur, int to,
+                               const std::vector<std::int32_t>& banned, TownPath& path)
+{
+    const std::int32_t start = root[spur];
+    ++m_stamp;
+    for (std::size_t i = 0; i <= spur; ++i)
+        m_blocked[std::size_t(root[i])] = m_stamp;
+    const auto isBanned = [&banned](std::int32_t town) {
+        return std::find(banned.begin(), banned.end(), town) != banned.end();
+    };
+
+    SearchHeap ahead;
+    m_reached[std::size_t(start)] = 0;
+    m_seen[std::size_t(start)] = m_stamp;
+    ahead.push({m_toDestination[std::size_t(start)], 0, start});
+    std::int64_t total = -1; // L, once the destination is settled
+    while (!ahead.empty()) {
+        if (cancelled())
+            return false;
+        const auto [estimate, reached, town] = ahead.top();
+        if (total >= 0 && estimate > total)
+            break;
+        ahead.pop();
+        if (m_closed[std::size_t(town)] == m_stamp || reached > m_reached[std::size_t(town)])
+            continue;
+        m_closed[std::size_t(town)] = m_stamp;
+        if (town == to) {
+            if (total < 0)
+                total = reached;
+            continue;
+        }
+        for (std::int32_t a = m_first[std::size_t(town)]; a < m_first[std::size_t(town) + 1]; ++a) {
+            const Arc& arc = m_arcs[std::size_t(a)];
+            const std::size_t v = std::size_t(arc.to);
+            if (m_blocked[v] == m_stamp || m_closed[v] == m_stamp || m_toDestination[v] < 0 ||
+                (town == start && isBanned(arc.to)))
+                continue;
+            const std::int64_t through = reached + arc.microKm;
+            if (m_seen[v] != m_stamp || through < m_reached[v]) {
+                m_seen[v] = m_stamp;
+                m_reached[v] = through;
+                ahead.push({through + m_toDestination[v], through, arc.to});
+            }
+        }
+    }
+    if (total < 0)
+        return false;
+
+    // d over the settled towns, back from the destination.
+    ++m_visit;
+    MinHeap back;
+    m_spurLeft[std::size_t(to)] = 0;
+    m_leftKnown[std::size_t(to)] = m_stamp;
+    back.push({0, to});
+    while (!back.empty()) {
+        if (cancelled())
+            return false;
+        const auto [distance, town] = back.top();
+        back.pop();
+        if (m_visited[std::size_t(town)] == m_visit || distance > spurLeft(town))
+            continue;
+        m_visited[std::size_t(town)] = m_visit;
+        for (std::int32_t a = m_reverseFirst[std::size_t(town)];
+             a < m_reverseFirst[std::size_t(town) + 1]; ++a) {
+            const Arc& arc = m_reverseArcs[std::size_t(a)];
+            const std::size_t u = std::size_t(arc.to);
+            if (m_closed[u] != m_stamp || m_blocked[u] == m_stamp || m_visited[u] == m_visit)
+                continue;
+            const std::int64_t through = distance + arc.microKm;
+            if (spurLeft(arc.to) < 0 || through < m_spurLeft[u]) {
+                m_spurLeft[u] = through;
+                m_leftKnown[u] = m_stamp;
+                back.push({through, arc.to});
+            }
+        }
+    }
+
+    path.towns.push_back(start);
+    std::int32_t town = start;
+    std::int64_t left = total;
+    while (town != to) {
+        std::int32_t next = -1;
+        for (;;) {
+            // The first tight neighbour by name not known to be dead; then whether it can
+            // finish, which on failure marks it dead and the search looks again.
+            next = -1;
+            for (std::int32_t a = m_first[std::size_t(town)]; a < m_first[std::size_t(town) + 1];
+                 ++a) {
+                const Arc& arc = m_arcs[std::size_t(a)];
+                const std::size_t v = std::size_t(arc.to);
+                if (m_blocked[v] == m_stamp || m_dead[v] == m_stamp || spurLeft(arc.to) < 0 ||
+                    arc.microKm + m_spurLeft[v] != left)
+                    continue;
+                if (town == start && isBanned(arc.to))
+                    continue;
+                if (next < 0 || compareTowns(arc.to, next) < 0)
+                    next = arc.to;
+            }
+            if (next < 0 || cancelled())
+                return false; // only when cancelled: d(s) promised a way
+            if (reachesExactly(next, to))
+                break;
+        }
+        left = m_spurLeft[std::size_t(next)];
+        m_blocked[std::size_t(next)] = m_stamp;
+        path.towns.push_back(next);
+        town = next;
+    }
+    path.microKm += total;
+    return true;
+}
+
+std::int64_t KShortestPaths::spurLeft(std::int32_t town) const
+{
+    return m_leftKnown[std::size_t(town)] == m_stamp ? m_spurLeft[std::size_t(town)] : -1;
+}
+
+bool KShortestPaths::reachesExactly(std::int32_t from, int to)
+{
+    if (from == to)
+        return true;
+    ++m_visit;
+    // Breadth first; the queue keeps every town searched.
+    m_searched.assign(1, from);
+    m_visited[std::size_t(from)] = m_visit;
+    for (std::size_t i = 0; i < m_searched.size(); ++i) {
+        const std::int32_t town = m_searched[i];
+        const std::int64_t left = m_spurLeft[std::size_t(town)];
+        for (std::int32_t a = m_first[std::size_t(town)]; a < m_first[std::size_t(town) + 1]; ++a) {
+            const Arc& arc = m_arcs[std::size_t(a)];
+            const std::size_t v = std::size_t(arc.to);
+            if (spurLeft(arc.to) < 0 || arc.microKm + m_spurLeft[v] != left)
+                continue;
+            if (arc.to == to)
+                return true;
+            if (m_blocked[v] == m_stamp || m_dead[v] == m_stamp || m_visited[v] == m_visit)
+                continue;
+            m_visited[v] = m_visit;
+            m_searched.push_back(arc.to);
+        }
+        if (cancelled())
+            return false;
+    }
+    // Nothing it reached can finish either.
+    for (const std::int32_t t : m_searched)
+        m_dead[std::size_t(t)] = m_stamp;
+    return false;
+}
+
+std::vector<TownPath> KShortestPaths::find(int from, int to, int k, const std::atomic<bool>* cancel)
 {
     std::vector<TownPath> found;
     if (k <= 0 || from == to || from < 0 || to < 0 || from >= m_count || to >= m_count)
         return found;
+    m_cancel = cancel;
+    m_cancelled = false;
+    m_sinceLook = 0;
     distancesTo(to);
     TownPath first;
-    if (!spurPath({std::int32_t(from)}, 0, to, {}, first))
+    if (!spurPath({std::int32_t(from)}, 0, to, {}, first) || cancelled())
         return found;
 
     const auto later = [this](const Candidate& a, const Candidate& b) {
@@ -291,9 +478,9 @@ std::vector<TownPath> KShortestPaths::find(int from, int to, int k)
     std::set<std::vector<std::int32_t>> known{first.towns};
     std::vector<Candidate> candidates;
     found.push_back(std::move(first));
-    for (;;) {
-        if (found.size() >= std::size_t(k) && !m_zeroRoads)
-            break;
+    // Each spur is the first of its kind in the list's order, so the candidates' best is the
+    // next path: the k-th is exact, and ties past it are never looked at.
+    while (found.size() < std::size_t(k)) {
         const TownPath& last = found.back();
         std::int64_t rootKm = 0;
         for (std::size_t j = 0; j < deviations.back(); ++j)
@@ -312,23 +499,17 @@ std::vector<TownPath> KShortestPaths::find(int from, int to, int k)
                 candidates.push_back(std::move(c));
                 std::push_heap(candidates.begin(), candidates.end(), later);
             }
+            if (cancelled())
+                return {};
             rootKm += roadLength(last.towns[j], last.towns[j + 1]);
         }
-        if (candidates.empty() || found.size() >= kMaxEnumerated)
-            break;
-        // Past k, only paths as long as the k-th: their order is settled by sorting.
-        if (found.size() >= std::size_t(k) &&
-            candidates.front().path.microKm > found[std::size_t(k) - 1].microKm)
+        if (candidates.empty())
             break;
         std::pop_heap(candidates.begin(), candidates.end(), later);
         found.push_back(std::move(candidates.back().path));
         deviations.push_back(candidates.back().deviation);
         candidates.pop_back();
     }
-    std::sort(found.begin(), found.end(),
-              [this](const TownPath& a, const TownPath& b) { return pathLess(a, b); });
-    if (found.size() > std::size_t(k))
-        found.resize(std::size_t(k));
     return found;
 }
 

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -22,18 +23,19 @@ struct TownPath
 // and its best way there, and each spur is that way when the way is free of the spur's root,
 // else found by A* guided by those distances. Both run on binary heaps. Parallel road rows
 // count as one road with the shortest row's length; a road from a town to itself is no road.
+//
+// Roads of length 0 let equally long ways run in circles, where neither search can settle
+// ties by text as it goes; on such a graph each spur is built town by town instead (see
+// exactSpur), so that the k-th path is still exact and no tie past it is looked at.
 class KShortestPaths
 {
 public:
     explicit KShortestPaths(const RoadGraph& graph);
 
-    // With roads of length 0 the searches cannot break ties by text as they go; then every
-    // path as long as the k-th is enumerated and sorted, up to this many paths in all.
-    static constexpr std::size_t kMaxEnumerated = 20'000;
-
     // The first k paths in that order (fewer when fewer exist); none when the destination
-    // cannot be reached or equals the departure.
-    std::vector<TownPath> find(int from, int to, int k);
+    // cannot be reached or equals the departure, and none once `cancel` is set: it is looked
+    // at inside every loop, so a search on a large graph stops soon.
+    std::vector<TownPath> find(int from, int to, int k, const std::atomic<bool>* cancel = nullptr);
 
     // The length of the road from a town to another; -1 when there is none.
     std::int64_t roadLength(int from, int to) const;
@@ -60,6 +62,16 @@ private:
                   const std::vector<std::int32_t>& banned, TownPath& path);
     bool treeSpur(std::int32_t start, int to, const std::vector<std::int32_t>& banned,
                   TownPath& path);
+    // spurPath for graphs with roads of length 0.
+    bool exactSpur(const std::vector<std::int32_t>& root, std::size_t spur, int to,
+                   const std::vector<std::int32_t>& banned, TownPath& path);
+    // Whether `from` has a way of exactly its remaining length to `to` over towns neither
+    // blocked nor dead; marks every town it searched dead when it has none.
+    bool reachesExactly(std::int32_t from, int to);
+    // A town's distance left in the spur's graph; -1 when none is known.
+    std::int64_t spurLeft(std::int32_t town) const;
+    // Whether the search is to stop; looks at the flag every so many calls.
+    bool cancelled();
 
     const RoadGraph& m_graph;
     int m_count = 0;
@@ -79,6 +91,18 @@ private:
     std::vector<std::uint32_t> m_closed;
     std::vector<std::uint32_t> m_blocked;
     std::uint32_t m_stamp = 0;
+    // exactSpur's state: the distance left in the spur's graph (valid where m_leftKnown
+    // holds m_stamp), the towns found unable to reach the destination in it (valid under
+    // m_stamp), and one search's visits.
+    std::vector<std::int64_t> m_spurLeft;
+    std::vector<std::uint32_t> m_leftKnown;
+    std::vector<std::uint32_t> m_dead;
+    std::vector<std::uint32_t> m_visited;
+    std::uint32_t m_visit = 0;
+    std::vector<std::int32_t> m_searched;
+    const std::atomic<bool>* m_cancel = nullptr;
+    bool m_cancelled = false;
+    unsigned m_sinceLook = 0;
 };
 
 } // namespace moravelt

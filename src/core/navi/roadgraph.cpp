@@ -18,47 +18,94 @@ namespace moravelt {
 
 namespace {
 
-constexpr std::int64_t kLargest = std::numeric_limits<std::int64_t>::max();
-
-// A distance in millionths of a kilometre; false for what cannot be one.
-bool readDistance(const QVariant& value, std::int64_t& microKm)
-{
-    if (value.isNull())
-        return false;
-    switch (value.typeId()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-    case QMetaType::ULongLong:
-    case QMetaType::UInt: {
-        // Whole numbers exactly, without a detour through binary fractions.
-        bool ok = false;
-        const qlonglong km = value.toLongLong(&ok);
-        if (!ok || km < 0 || km > kLargest / RoadGraph::kMicroPerKm)
-            return false;
-        microKm = km * RoadGraph::kMicroPerKm;
-        return true;
-    }
-    default:
-        break;
-    }
-    bool ok = false;
-    const double km = value.toDouble(&ok);
-    if (!ok || !std::isfinite(km) || km < 0.0)
-        return false;
-    const double micro = km * double(RoadGraph::kMicroPerKm);
-    // 2^63 is exact as a double; anything from it on does not fit.
-    if (!(micro < 9223372036854775808.0))
-        return false;
-    microKm = std::llround(micro);
-    return true;
-}
-
 QString queryFailure(const QSqlError& error)
 {
     return QStringLiteral("地図データベースの問い合わせに失敗しました: %1").arg(error.text());
 }
 
+QString faultText(RoadGraph::Fault fault)
+{
+    switch (fault) {
+    case RoadGraph::Fault::NoTown:
+        return QStringLiteral("町名が空");
+    case RoadGraph::Fault::Null:
+        return QStringLiteral("距離が空");
+    case RoadGraph::Fault::NotNumber:
+        return QStringLiteral("距離が数でない");
+    case RoadGraph::Fault::Date:
+        return QStringLiteral("距離が日付");
+    case RoadGraph::Fault::NotFinite:
+        return QStringLiteral("距離が有限の数でない");
+    case RoadGraph::Fault::Negative:
+        return QStringLiteral("距離が負");
+    case RoadGraph::Fault::TooLong:
+        return QStringLiteral("距離が %1 km を超える").arg(RoadGraph::kMaxKm);
+    }
+    return {};
+}
+
+QString tooManyRows(std::int64_t maxRows)
+{
+    return QStringLiteral("道路の表「tbl_距離」が %1 行を超えるため、読み込みを止めました。")
+        .arg(maxRows);
+}
+
 } // namespace
+
+std::optional<RoadGraph::Fault> RoadGraph::readDistance(const QVariant& value,
+                                                        std::int64_t& microKm)
+{
+    if (value.isNull())
+        return Fault::Null;
+    switch (value.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::Long: {
+        // Whole numbers exactly, without a detour through binary fractions.
+        const qlonglong km = value.toLongLong();
+        if (km < 0)
+            return Fault::Negative;
+        if (km > kMaxKm)
+            return Fault::TooLong;
+        microKm = km * kMicroPerKm;
+        return std::nullopt;
+    }
+    case QMetaType::ULongLong:
+    case QMetaType::UInt:
+    case QMetaType::UShort:
+    case QMetaType::ULong: {
+        const qulonglong km = value.toULongLong();
+        if (km > qulonglong(kMaxKm))
+            return Fault::TooLong;
+        microKm = qlonglong(km) * kMicroPerKm;
+        return std::nullopt;
+    }
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::QString:
+        break;
+    case QMetaType::QDate:
+    case QMetaType::QTime:
+    case QMetaType::QDateTime:
+        return Fault::Date;
+    default:
+        // A truth value, bytes or anything else is no distance, whatever it converts to.
+        return Fault::NotNumber;
+    }
+    bool ok = false;
+    const double km = value.toDouble(&ok);
+    if (!ok)
+        return Fault::NotNumber;
+    if (!std::isfinite(km))
+        return Fault::NotFinite;
+    if (km < 0.0)
+        return Fault::Negative;
+    if (km > double(kMaxKm))
+        return Fault::TooLong;
+    microKm = std::llround(km * double(kMicroPerKm));
+    return std::nullopt;
+}
 
 RoadGraph RoadGraph::load(const MapDatabase& cn, const std::atomic<bool>* cancel,
                           std::int64_t maxRows)
@@ -83,10 +130,7 @@ RoadGraph RoadGraph::load(const MapDatabase& cn, const std::atomic<bool>* cancel
         std::int64_t read = 0;
         while (query.next()) {
             if (++read > maxRows)
-                throw MoraveltError(
-                    QStringLiteral(
-                        "道路の表「tbl_距離」が %1 行を超えるため、読み込みを止めました。")
-                        .arg(maxRows));
+                throw MoraveltError(tooManyRows(maxRows));
             if (cancel != nullptr && read % 4096 == 0 && cancel->load(std::memory_order_relaxed))
                 break;
             graph.addRow(query.value(0), query.value(1), query.value(2), rows);
@@ -104,6 +148,8 @@ RoadGraph RoadGraph::fromRecordset(const Recordset& roads)
     const int from = roads.columnIndex(QStringLiteral("出発地"));
     const int to = roads.columnIndex(QStringLiteral("目的地"));
     const int km = roads.columnIndex(QStringLiteral("km"));
+    if (roads.rowCount() > kMaxRows)
+        throw MoraveltError(tooManyRows(kMaxRows));
     RoadGraph graph;
     std::vector<Row> rows;
     for (int i = 0; i < roads.rowCount(); ++i) {
@@ -120,8 +166,12 @@ void RoadGraph::addRow(const QVariant& fromValue, const QVariant& toValue, const
     const QString from = fromValue.toString();
     const QString to = toValue.toString();
     std::int64_t microKm = 0;
-    if (from.isEmpty() || to.isEmpty() || !readDistance(km, microKm)) {
-        ++m_skipped;
+    if (from.isEmpty() || to.isEmpty()) {
+        drop(fromValue, toValue, km, Fault::NoTown);
+        return;
+    }
+    if (const std::optional<Fault> fault = readDistance(km, microKm)) {
+        drop(fromValue, toValue, km, *fault);
         return;
     }
     const auto idOf = [this](const QString& name) {
@@ -137,17 +187,37 @@ void RoadGraph::addRow(const QVariant& fromValue, const QVariant& toValue, const
     rows.push_back({fromId, {idOf(to), microKm}});
 }
 
+void RoadGraph::drop(const QVariant& from, const QVariant& to, const QVariant& km, Fault fault)
+{
+    ++m_skipped;
+    if (m_dropped.size() < kNamedRows)
+        m_dropped.push_back({from.toString(), to.toString(), km, fault});
+}
+
+QString RoadGraph::droppedRowsMessage() const
+{
+    if (m_skipped == 0)
+        return {};
+    QString text = QStringLiteral("道路の表「tbl_距離」の %1 行は道路として使えないため、除いて"
+                                  "検索します。")
+                       .arg(m_skipped);
+    for (const DroppedRow& row : m_dropped) {
+        const QString km = row.km.isNull() || row.fault == Fault::NoTown
+                               ? QString()
+                               : QStringLiteral(": %1 km").arg(row.km.toString());
+        text += QStringLiteral("\r\n「%1」→「%2」%3（%4）")
+                    .arg(row.from, row.to, km, faultText(row.fault));
+    }
+    if (std::size_t(m_skipped) > m_dropped.size())
+        text += QStringLiteral("\r\nほか %1 行").arg(m_skipped - int(m_dropped.size()));
+    return text;
+}
+
 void RoadGraph::index(const std::vector<Row>& rows)
 {
-    // A route uses each row at most once, so while all rows add up within 64 bits every
-    // route's total is exact.
-    std::int64_t sum = 0;
-    for (const Row& row : rows) {
-        if (row.road.microKm > kLargest - sum)
-            throw MoraveltError(QStringLiteral(
-                "道路の表「tbl_距離」の距離が大きすぎて、ルートの合計を正しく計算できません。"));
-        sum += row.road.microKm;
-    }
+    // Totals stay exact: a route uses each row at most once, and kMaxRows rows of at most
+    // kMaxKm km come to under 10^18 millionths of a kilometre, below 2^63.
+    static_assert(kMaxRows * kMaxKm * kMicroPerKm < std::numeric_limits<std::int64_t>::max());
     // Counting sort by departure keeps each town's rows in their table order.
     m_first.assign(m_names.size() + 1, 0);
     for (const Row& row : rows)

@@ -12,7 +12,7 @@
 namespace moravelt::ShortestRoutes {
 
 QStringList find(const RoadGraph& graph, const QString& departure, const QString& destination,
-                 int k, const TownPairCheck::HiddenRoads& hidden)
+                 int k, const TownPairCheck::HiddenRoads& hidden, const std::atomic<bool>* cancel)
 {
     const TownPairCheck::Finding finding =
         TownPairCheck(graph, hidden).check(departure, destination);
@@ -27,7 +27,10 @@ QStringList find(const RoadGraph& graph, const QString& departure, const QString
         QString route;
     };
     std::vector<Found> found;
-    for (const TownPath& path : KShortestPaths(graph).find(from, to, k)) {
+    const std::vector<TownPath> paths = KShortestPaths(graph).find(from, to, k, cancel);
+    if (cancel != nullptr && cancel->load())
+        return {};
+    for (const TownPath& path : paths) {
         QStringList towns;
         towns.reserve(qsizetype(path.towns.size()));
         for (const std::int32_t town : path.towns)

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
 
 namespace moravelt {
 
@@ -19,9 +20,17 @@ constexpr int kCount = 10;
 
 // Throws MoraveltError with a message for the player (TownPairCheck's) when a town is missing,
 // unknown or a hidden town (one of `hidden`), when both are the same town, or when no route
-// joins them.
+// joins them. Exactly k routes when that many exist: ties at the k-th place go by the text.
+// Once `cancel` is set it returns nothing soon.
 QStringList find(const RoadGraph& graph, const QString& departure, const QString& destination,
-                 int k = kCount, const TownPairCheck::HiddenRoads& hidden = {});
+                 int k, const TownPairCheck::HiddenRoads& hidden,
+                 const std::atomic<bool>* cancel = nullptr);
+inline QStringList find(const RoadGraph& graph, const QString& departure,
+                        const QString& destination, int k = kCount,
+                        const std::atomic<bool>* cancel = nullptr)
+{
+    return find(graph, departure, destination, k, TownPairCheck::HiddenRoads{}, cancel);
+}
 
 } // namespace ShortestRoutes
 

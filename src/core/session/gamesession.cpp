@@ -40,6 +40,11 @@ GameSession::~GameSession()
         m_roads.wait();
 }
 
+bool GameSession::roadsReady() const
+{
+    return m_roads.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
 std::shared_ptr<const RoadGraph> GameSession::roads(const std::atomic<bool>* cancel) const
 {
     using namespace std::chrono_literals;

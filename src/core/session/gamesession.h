@@ -39,6 +39,8 @@ public:
     // when the roads could not be read, and the same error on every call after. While
     // `cancel` is set it gives up waiting and returns nothing.
     std::shared_ptr<const RoadGraph> roads(const std::atomic<bool>* cancel = nullptr) const;
+    // Whether roads() returns at once.
+    bool roadsReady() const;
 
 private:
     std::unique_ptr<MapDatabase> m_cn;

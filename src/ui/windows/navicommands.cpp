@@ -3,12 +3,13 @@
 #include "windows/navicommands.h"
 
 #include "base/runreported.h"
-#include "navi/shortestroutes.h"
 #include "navilist/navilistbuilder.h"
 #include "navilist/navisearchrun.h"
 #include "navilist/routelistmodel.h"
+#include "navilist/shortestrun.h"
 #include "session/gamesession.h"
 #include "windows/form3.h"
+#include "windows/roadnotice.h"
 #include "windows/searchstatus.h"
 
 #include <QAction>
@@ -23,7 +24,7 @@ NaviCommands::NaviCommands(std::shared_ptr<GameSession> session, Form3& navi, Pr
     : QObject(parent), m_session(std::move(session)), m_navi(navi), m_prompt(prompt),
       m_answers(answers), m_status(new SearchStatus(m_session, navi, this))
 {
-    // The runner shares the session, so its worker never outlives the roads it reads.
+    // The runners share the session, so their workers never outlive the roads they read.
     auto roads = [session = m_session](const std::atomic<bool>& cancel) {
         return session->roads(&cancel);
     };
@@ -36,6 +37,26 @@ NaviCommands::NaviCommands(std::shared_ptr<GameSession> session, Form3& navi, Pr
     connect(m_searchRun, &NaviSearchRun::finished, this, [this] { emit searchRunning(false); });
     connect(m_searchRun, &NaviSearchRun::finished, m_status, &SearchStatus::searchEnded);
     connect(m_searchRun, &NaviSearchRun::captionChanged, this, &NaviCommands::captionChanged);
+
+    m_shortestRun = new ShortestRun(roads, navi.routeList(), prompt, this);
+    connect(m_shortestRun, &ShortestRun::started, this, [this] { emit searchRunning(true); });
+    connect(m_shortestRun, &ShortestRun::finished, this, [this](bool listed) {
+        if (listed) {
+            m_navi.List1()->show();
+            emit routeListFilled();
+        }
+        emit captionChanged(NaviSearchRun::kNormalCaption);
+        emit searchRunning(false);
+    });
+
+    // Roads the map holds but no search can use are named once, when the roads are read.
+    auto* notice = new RoadNotice(m_session, prompt, this);
+    connect(this, &NaviCommands::searchRunning, notice, &RoadNotice::hold);
+}
+
+bool NaviCommands::searching() const
+{
+    return !m_searchRun || !m_shortestRun || m_searchRun->isRunning() || m_shortestRun->isRunning();
 }
 
 NaviCommands::~NaviCommands()
@@ -45,20 +66,26 @@ NaviCommands::~NaviCommands()
 
 void NaviCommands::cancel()
 {
-    if (!m_searchRun)
-        return;
-    // A question box of the runner's may still be open further up the stack: the runner is
-    // stopped now and deleted once its handler has returned.
-    m_searchRun->cancel();
-    m_searchRun->disconnect(this);
-    m_searchRun->deleteLater(); // or with this object, if no event loop runs again
-
-    m_searchRun = nullptr;
+    // A message box of a runner's may still be open further up the stack: the runners are
+    // stopped now and deleted once its handler has returned (or with this object, if no
+    // event loop runs again).
+    if (m_searchRun) {
+        m_searchRun->cancel();
+        m_searchRun->disconnect(this);
+        m_searchRun->deleteLater();
+        m_searchRun = nullptr;
+    }
+    if (m_shortestRun) {
+        m_shortestRun->cancel();
+        m_shortestRun->disconnect(this);
+        m_shortestRun->deleteLater();
+        m_shortestRun = nullptr;
+    }
 }
 
 void NaviCommands::MoraveltNavi(int level)
 {
-    if (!m_searchRun || m_searchRun->isRunning())
+    if (searching())
         return;
     runReported(m_prompt, [this, level] {
         const QString departure = m_navi.Text1()->text();
@@ -70,21 +97,14 @@ void NaviCommands::MoraveltNavi(int level)
 
 void NaviCommands::ShortestNavi()
 {
-    if (!m_searchRun || m_searchRun->isRunning())
+    if (searching())
         return;
     runReported(m_prompt, [this] {
-        const std::shared_ptr<const RoadGraph> roads = m_session->roads();
         const QString departure = m_navi.Text1()->text();
         const QString destination = m_navi.Text2()->text();
-        const QStringList routes =
-            ShortestRoutes::find(*roads, departure, destination, ShortestRoutes::kCount,
-                                 m_status->hiddenRoads(departure, destination));
-        m_navi.routeList().clear();
-        m_navi.routeList().addRoutes(routes);
-        m_navi.List1()->show();
-        emit routeListFilled();
+        // The hidden towns are read here, on the connection's thread; the walk runs on a worker.
+        m_shortestRun->start(departure, destination, m_status->hiddenRoads(departure, destination));
     });
-    emit captionChanged(NaviSearchRun::kNormalCaption);
 }
 
 void NaviCommands::NaveSet(const QString& strRuto)

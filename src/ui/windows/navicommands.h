@@ -3,6 +3,7 @@
 #pragma once
 
 #include "navilist/navisearchrun.h"
+#include "navilist/shortestrun.h"
 
 #include <QObject>
 #include <QPointer>
@@ -18,8 +19,8 @@ class Prompt;
 class SearchStatus;
 
 // The navi list's commands on an open map: "ナビ作成" (the step-wise search), "最短ルート"
-// and turning a chosen route into the navigation list. The search runner lives as long as
-// the session it reads from; the commands are ignored while a search runs.
+// and turning a chosen route into the navigation list. Both runners live as long as the
+// session they read from; the commands are ignored while either search runs.
 class NaviCommands : public QObject
 {
     Q_OBJECT
@@ -29,13 +30,14 @@ public:
     ~NaviCommands() override;
 
     NaviSearchRun* searchRun() const { return m_searchRun; }
+    ShortestRun* shortestRun() const { return m_shortestRun; }
 
     // Searches at the precision level given.
     void MoraveltNavi(int level);
     void ShortestNavi();
     // Turns a route string into the navigation list; throws MoraveltError.
     void NaveSet(const QString& strRuto);
-    // Stops a running search; no signal follows. For the exit sequence.
+    // Stops a running search of either kind; no signal follows. For the exit sequence.
     void cancel();
 
 signals:
@@ -47,12 +49,15 @@ signals:
     void routeListFilled();
 
 private:
+    bool searching() const;
+
     std::shared_ptr<GameSession> m_session;
     Form3& m_navi;
     Prompt& m_prompt;
     const QAction& m_answers;
     QPointer<NaviSearchRun> m_searchRun;
     SearchStatus* m_status;
+    QPointer<ShortestRun> m_shortestRun;
 };
 
 } // namespace moravelt

@@ -3,6 +3,7 @@
 #include "windows/searchstatus.h"
 
 #include "navi/hiddentownroads.h"
+#include "navi/roadgraph.h"
 #include "navilist/routelistmodel.h"
 #include "session/gamesession.h"
 #include "windows/form3.h"
@@ -49,7 +50,13 @@ TownPairCheck::HiddenRoads SearchStatus::hiddenRoads(const QString& departure,
                                                      const QString& destination)
 {
     m_navi.setStatusText({});
-    return HiddenTownRoads::read(m_session->map(), *m_session->roads(), {departure, destination});
+    // While the roads are still being read, both names are looked up among the hidden towns
+    // rather than waiting here: the check on the worker asks the roads first.
+    static const RoadGraph noRoads;
+    const std::shared_ptr<const RoadGraph> roads =
+        m_session->roadsReady() ? m_session->roads() : nullptr;
+    return HiddenTownRoads::read(m_session->map(), roads ? *roads : noRoads,
+                                 {departure, destination});
 }
 
 } // namespace moravelt

@@ -78,6 +78,9 @@ private slots:
     void findsRoutes();
     void refusesWithAMessage_data();
     void refusesWithAMessage();
+    void zeroKmTiesGiveExactlyK_data();
+    void zeroKmTiesGiveExactlyK();
+    void stopsOnceCancelled();
 };
 
 void TestShortestRoutes::matchesEveryLooplessRouteOnRandomMaps()
@@ -173,6 +176,13 @@ void TestShortestRoutes::findsRoutes_data()
     QTest::newRow("null, negative and non-numeric km skipped")
         << bad << 10 << QStringList{"00008-A-C-B"};
 
+    Rows absurd;
+    both(absurd, "A", "B", 9e12);
+    both(absurd, "A", "C", 4);
+    both(absurd, "C", "B", 4);
+    QTest::newRow("an absurd road dropped, the others kept")
+        << absurd << 10 << QStringList{"00008-A-C-B"};
+
     Rows big;
     both(big, "A", "B", 60000);
     both(big, "B", "C", 50000);
@@ -226,6 +236,69 @@ void TestShortestRoutes::refusesWithAMessage()
     } catch (const MoraveltError& error) {
         QCOMPARE(error.message(), message);
     }
+}
+
+void TestShortestRoutes::zeroKmTiesGiveExactlyK_data()
+{
+    // Complete maps where every road, or every other, is 0 km: thousands of routes tie, and
+    // the first k of them in text order are the answer. Names nest to test the text order.
+    QTest::addColumn<Rows>("rows");
+    const QStringList names{"大", "大阪", "大(", "京都", "奈良", "堺", "A"};
+    for (const int towns : {4, 7}) {
+        for (const bool mixed : {false, true}) {
+            Rows rows;
+            int i = 0;
+            for (int a = 0; a < towns; ++a) {
+                for (int b = 0; b < towns; ++b) {
+                    if (a != b)
+                        rows.push_back({names[a], names[b], mixed ? double(i++ % 2) : 0.0});
+                }
+            }
+            QTest::addRow("%d towns, %s", towns, mixed ? "0 and 1 km" : "all 0 km") << rows;
+        }
+    }
+}
+
+void TestShortestRoutes::zeroKmTiesGiveExactlyK()
+{
+    QFETCH(Rows, rows);
+    const RoadGraph graph = graphOf(rows);
+    const QStringList& towns = graph.townNames();
+    for (const int k : {1, 3, 10, 50}) {
+        for (const QString& from : towns) {
+            for (const QString& to : towns) {
+                if (from == to)
+                    continue;
+                const QStringList expected = bruteForce(rows, from, to, k);
+                const QStringList actual = ShortestRoutes::find(graph, from, to, k);
+                if (towns.size() == 7) // ties run on past the k-th
+                    QCOMPARE(expected.size(), k);
+                if (actual != expected)
+                    QCOMPARE(actual, expected);
+            }
+        }
+    }
+}
+
+void TestShortestRoutes::stopsOnceCancelled()
+{
+    // Far more tied routes than could be searched: a set flag ends the search with nothing.
+    QStringList names;
+    for (int i = 0; i < 60; ++i)
+        names << QStringLiteral("町%1").arg(i);
+    Rows rows;
+    for (const QString& a : names) {
+        for (const QString& b : names) {
+            if (a != b)
+                rows.push_back({a, b, 0.0});
+        }
+    }
+    const RoadGraph graph = graphOf(rows);
+    const std::atomic<bool> cancel{true};
+    QCOMPARE(ShortestRoutes::find(graph, names.first(), names.last(), 1000, &cancel),
+             QStringList());
+    const std::atomic<bool> goOn{false};
+    QCOMPARE(ShortestRoutes::find(graph, names.first(), names.last(), 3, &goOn).size(), 3);
 }
 
 QTEST_GUILESS_MAIN(TestShortestRoutes)

@@ -77,6 +77,7 @@ void TestRouteFit::doubleClickFitsTheWholeRoute()
     form3().Text1()->setText(departure);
     form3().Text2()->setText(destination);
     main->shortestMenu()->trigger();
+    QTRY_VERIFY(main->shortestMenu()->isEnabled()); // the search's worker is done
     QVERIFY(form3().routeList().count() > 0);
     form3().List1()->setCurrentIndex(form3().routeList().index(0));
     form3().List1_DblClick();
