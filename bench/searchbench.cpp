@@ -34,8 +34,8 @@ double secondsSince(Clock::time_point start)
 const char* endName(SearchStop stop)
 {
     switch (stop) {
-    case SearchStop::RouteCap:
-        return "route cap";
+    case SearchStop::MemoryBudget:
+        return "memory budget";
     case SearchStop::TimeBudget:
         return "time budget";
     case SearchStop::Cancelled:

@@ -290,6 +290,24 @@ bool RouteBatch::sortTextOrder(const std::atomic<bool>* stop)
     return stoppableStableSort(m_textOrder, byText, check) || unsorted();
 }
 
+void RouteBatch::keepFirst(int count)
+{
+    if (count >= size())
+        return;
+    sortTextOrder();
+    std::vector<std::uint32_t> kept(m_textOrder.begin(), m_textOrder.begin() + count);
+    // Found order is node order, which the text order's walk of the tree relies on.
+    std::sort(kept.begin(), kept.end());
+    std::vector<Route> routes;
+    routes.reserve(kept.size());
+    for (const std::uint32_t route : kept)
+        routes.push_back(m_routes[route]);
+    m_routes = std::move(routes);
+    m_textOrder = {};
+    m_prefix = {};
+    m_signature = {};
+}
+
 std::size_t RouteBatch::memoryBytes() const
 {
     return m_nodes.capacity() * sizeof(Node) + m_routes.capacity() * sizeof(Route) +

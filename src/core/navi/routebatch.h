@@ -50,6 +50,9 @@ public:
     void addRoute(std::uint32_t node, std::int64_t microKm) { m_routes.push_back({microKm, node}); }
     // Drops the routes from `count` on (nodes stay; they cost little).
     void truncate(int count) { m_routes.resize(std::size_t(count)); }
+    // Keeps the first `count` routes in text order, in found order, and drops the others
+    // (nodes stay). Leaves the batch without a text order.
+    void keepFirst(int count);
 
     QString text(int route) const;
     QStringList texts() const;

@@ -2,6 +2,8 @@
 
 #include "navi/routesearch.h"
 
+#include "navi/routestring.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -20,6 +22,8 @@ RouteSearch::RouteSearch(const RoadGraph& graph, const QString& departure,
                          const std::atomic<bool>* stopFlag)
     : m_graph(graph), m_limits(limits), m_level(std::max(level, 0)),
       m_departure(graph.townId(departure)), m_destination(graph.townId(destination)),
+      m_kept(
+          std::clamp<std::int64_t>(limits.maxRoutes, 0, std::numeric_limits<std::int32_t>::max())),
       m_stopFlag(stopFlag)
 {
     // A route never comes back to its departure, so a departure that is also the
@@ -28,6 +32,28 @@ RouteSearch::RouteSearch(const RoadGraph& graph, const QString& departure,
         m_destination = -1;
     m_limits.maxRoutes =
         std::clamp<std::int64_t>(m_limits.maxRoutes, 0, std::numeric_limits<std::int32_t>::max());
+    for (int town = 0; town < graph.townCount(); ++town) {
+        for (const RoadGraph::Road& road : graph.roadsFrom(town))
+            m_longestRoad = std::max(m_longestRoad, road.microKm);
+    }
+}
+
+bool RouteSearch::cut(std::int64_t leastMicroKm, int legsLeft) const
+{
+    if (m_limits.maxRoutes > 0 && m_kept.cutoff() < 0)
+        return false;
+    // Totals of six digits and more sort by text among shorter ones, so the cut needs to
+    // know how long the route may become.
+    constexpr std::int64_t kMost = std::numeric_limits<std::int64_t>::max();
+    const std::int64_t most = m_longestRoad > 0 && legsLeft > (kMost - leastMicroKm) / m_longestRoad
+                                  ? kMost
+                                  : leastMicroKm + legsLeft * m_longestRoad;
+    return m_kept.cuts(RouteString::wholeKm(leastMicroKm), RouteString::wholeKm(most));
+}
+
+std::size_t RouteSearch::keptBytes() const
+{
+    return std::size_t(std::min(m_kept.found(), m_limits.maxRoutes)) * kBytesPerKeptRoute;
 }
 
 SearchStop RouteSearch::limitReached() const
@@ -49,10 +75,11 @@ SearchStep RouteSearch::step()
         return result;
     }
     m_stepStart = std::chrono::steady_clock::now();
+    const bool wasFull = m_kept.isFull();
     const auto done = [&] {
         m_elapsed += std::chrono::steady_clock::now() - m_stepStart;
         m_expanded += result.expanded;
-        m_routes += result.routes.size();
+        result.listFilled = !wasFull && m_kept.isFull();
         m_over = result.frontierEmpty || result.stop != SearchStop::None;
         ++m_step;
         return std::move(result);
@@ -65,7 +92,8 @@ SearchStep RouteSearch::step()
     if (!m_memo) {
         m_memo = std::make_unique<SearchMemo>(m_graph, m_departure, m_destination, m_level);
         m_towns = std::make_shared<const TownOrder>(m_graph.townNames());
-        result.stop = m_memo->build([this] { return limitReached(); }, m_limits.maxStates);
+        result.stop = m_memo->build([this] { return limitReached(); }, m_limits.maxStates,
+                                    m_limits.memoryBudget);
         if (result.stop != SearchStop::None)
             return done();
     }
@@ -79,13 +107,12 @@ SearchStep RouteSearch::step()
     if (expected == 0)
         return done();
     const std::int32_t root = std::int32_t(result.routes.addNode(-1, m_departure));
-    result.stop =
-        walk({0, root, 0}, legs, result.routes, m_limits.maxRoutes - m_routes, result.expanded);
+    result.stop = walk({0, root, 0}, legs, result.routes, result.expanded);
     return done();
 }
 
-SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out, std::int64_t maxRoutes,
-                             std::int64_t& expandedTotal) const
+SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out,
+                             std::int64_t& expandedTotal)
 {
     // Counted here, where it stays in a register, and added once.
     std::int64_t expanded = 0;
@@ -113,18 +140,27 @@ SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out, std:
         const std::int32_t child = memo.child(state, road);
         const std::int64_t total = frame.at.microKm + roads[std::size_t(road)].microKm;
         if (child == SearchMemo::kDestination) {
-            if (state.position + 1 != legs)
+            if (state.position + 1 != legs || cut(total, 0))
                 continue;
-            if (out.size() >= maxRoutes)
-                return finish(SearchStop::RouteCap);
             out.addRoute(std::uint32_t(frame.at.node), total);
+            m_kept.add(RouteString::wholeKm(total));
+            // Routes tied with the cutoff are never cut, and many may tie (roads of 0 km):
+            // only the step's first maxRoutes in text order can still enter the list.
+            if (m_kept.isFull() && out.size() >= 2 * m_limits.maxRoutes)
+                out.keepFirst(int(m_limits.maxRoutes));
             continue;
         }
-        if (child < 0 || !memo.reaches(child, legs - state.position - 1))
+        const int legsLeft = legs - state.position - 1;
+        if (child < 0 || !memo.reaches(child, legsLeft) ||
+            cut(total + memo.leastKm(child, legsLeft), legsLeft))
             continue;
         if (++expanded % kCheckInterval == 0) {
             if (const SearchStop stop = limitReached(); stop != SearchStop::None)
                 return finish(stop);
+            if (memo.memoryBytes() + out.memoryBytes() + stack.capacity() * sizeof(Frame) +
+                    keptBytes() >
+                m_limits.memoryBudget)
+                return finish(SearchStop::MemoryBudget);
         }
         const auto node = std::int32_t(out.addNode(frame.at.node, roads[std::size_t(road)].to));
         stack.push_back({{child, node, total}, 0});

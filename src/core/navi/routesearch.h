@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "navi/kepttotals.h"
 #include "navi/roadgraph.h"
 #include "navi/searchlimits.h"
 #include "navi/searchmemo.h"
@@ -23,6 +24,16 @@ namespace moravelt {
 // routes the step-by-step search with its look-back finds. Each step is a depth-first walk
 // bounded to k + 1 legs that enters only partial routes the memo says end at the
 // destination after exactly that many legs, so memory stays proportional to what is found.
+//
+// Full list. The route list keeps limits.maxRoutes routes. Once that many are found the
+// search goes on: a step gives out only routes that may still be among the first maxRoutes
+// in text order, and abandons a partial route when even its least allowed completion
+// (SearchMemo::leastKm) would come after them (KeptTotals). What the list keeps is then
+// exactly the first maxRoutes, in text order, of all the routes the level allows.
+//
+// Memory. The memo's table, the step's routes, the walk's stack and the routes the list
+// keeps are counted against limits.memoryBudget; reaching it stops the search, keeping what
+// was found.
 //
 // Order. The step-by-step search orders its frontier by the entry each partial route grew
 // from and then by the row order of the roads, which is the lexicographic order of the rows
@@ -48,9 +59,13 @@ public:
     std::uint64_t routesInStep(int k) const { return m_memo ? m_memo->routesInStep(k) : 0; }
     int stateCount() const { return m_memo ? m_memo->stateCount() : 0; }
     std::int64_t expandedTotal() const { return m_expanded; }
-    std::int64_t routesFound() const { return m_routes; }
+    // Routes given out, including those the full list has pushed out since.
+    std::int64_t routesFound() const { return m_kept.found(); }
     // The search's own memory, the road graph and the routes given out not included.
     std::size_t memoryBytes() const { return m_memo ? m_memo->memoryBytes() : 0; }
+    // What the routes the list keeps are counted at against the memory budget: the route,
+    // its place in the list and in the merge that builds it, and a share of its towns.
+    static constexpr std::size_t kBytesPerKeptRoute = 64;
 
 private:
     struct Prefix
@@ -61,8 +76,11 @@ private:
     };
 
     SearchStop limitReached() const;
-    SearchStop walk(const Prefix& from, int legs, RouteBatch& out, std::int64_t maxRoutes,
-                    std::int64_t& expanded) const;
+    SearchStop walk(const Prefix& from, int legs, RouteBatch& out, std::int64_t& expanded);
+    // Whether every route of at least `leastMicroKm` with `legsLeft` more legs is out of
+    // the full list.
+    bool cut(std::int64_t leastMicroKm, int legsLeft) const;
+    std::size_t keptBytes() const;
 
     const RoadGraph& m_graph;
     SearchLimits m_limits;
@@ -74,7 +92,8 @@ private:
     int m_step = 0;
     bool m_over = false;
     std::int64_t m_expanded = 0;
-    std::int64_t m_routes = 0;
+    KeptTotals m_kept;
+    std::int64_t m_longestRoad = 0; // micro-km
     std::chrono::steady_clock::duration m_elapsed{};
     std::chrono::steady_clock::time_point m_stepStart;
     std::atomic<bool> m_cancelled{false};

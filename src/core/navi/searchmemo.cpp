@@ -104,14 +104,15 @@ std::int32_t SearchMemo::stateOf(std::int32_t position, std::int32_t town,
         return m_table[slot];
     const auto id = std::int32_t(m_states.size());
     m_table[slot] = id;
-    m_states.push_back(
-        {town, position, std::uint32_t(m_children.size()), 0, 0, std::uint32_t(m_blocked.size())});
+    m_states.push_back({town, position, std::uint32_t(m_children.size()), 0, 0,
+                        std::uint32_t(m_blocked.size()), 0});
     m_blocked.insert(m_blocked.end(), blocked, blocked + m_window);
     m_children.resize(m_children.size() + m_graph.roadsFrom(town).size(), kBlocked);
     return id;
 }
 
-SearchStop SearchMemo::build(const std::function<SearchStop()>& check, std::int64_t maxStates)
+SearchStop SearchMemo::build(const std::function<SearchStop()>& check, std::int64_t maxStates,
+                             std::size_t maxBytes)
 {
     struct Frame
     {
@@ -128,6 +129,8 @@ SearchStop SearchMemo::build(const std::function<SearchStop()>& check, std::int6
                 return stop;
             if (std::int64_t(m_states.size()) > maxStates)
                 return SearchStop::StateCap;
+            if (memoryBytes() > maxBytes)
+                return SearchStop::MemoryBudget;
         }
         Frame& frame = stack.back();
         const State from = m_states[std::size_t(frame.state)];
@@ -208,6 +211,24 @@ void SearchMemo::finish(std::int32_t id)
     }
     s.longest = longest;
     s.reach = std::uint32_t(first);
+    // Entry d - 1: the least km of d more legs to the destination (see the class comment).
+    const std::size_t least = m_least.size();
+    m_least.resize(least + std::size_t(longest) + 1, kUnreachable);
+    for (std::size_t road = 0; road < roads.size(); ++road) {
+        const std::int32_t child = m_children[s.edges + road];
+        const std::int64_t km = roads[road].microKm;
+        if (child == kDestination) {
+            m_least[least] = std::min(m_least[least], km);
+        } else if (child >= 0) {
+            const State& c = m_states[std::size_t(child)];
+            for (std::size_t d = 0; d <= std::size_t(c.longest); ++d) {
+                const std::int64_t rest = m_least[c.least + d];
+                if (rest != kUnreachable)
+                    m_least[least + d + 1] = std::min(m_least[least + d + 1], rest + km);
+            }
+        }
+    }
+    s.least = std::uint32_t(least);
 }
 
 void SearchMemo::countRoutes()
@@ -244,7 +265,8 @@ std::size_t SearchMemo::memoryBytes() const
            (m_children.capacity() + m_blocked.capacity() + m_table.capacity() + m_hops.capacity() +
             m_discovery.capacity()) *
                sizeof(std::int32_t) +
-           (m_reach.capacity() + m_stepRoutes.capacity()) * sizeof(std::uint64_t);
+           (m_reach.capacity() + m_stepRoutes.capacity()) * sizeof(std::uint64_t) +
+           m_least.capacity() * sizeof(std::int64_t);
 }
 
 } // namespace moravelt

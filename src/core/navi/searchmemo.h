@@ -5,6 +5,7 @@
 #include "navi/roadgraph.h"
 #include "navi/searchstep.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -34,6 +35,18 @@ namespace moravelt {
 // past p). States form a directed acyclic graph (p grows by one per leg), which this class
 // walks once, depth first, recording for each state which numbers of further legs end at
 // the destination and the longest valid extension.
+//
+// Least remaining distance. For the same reason every allowed completion of a partial route
+// is a path of the state graph from its state to the destination, and every such path is an
+// allowed completion: the state decides alone which roads may follow. So the least km any
+// allowed completion of exactly d more legs can add is the least over the state's roads of
+// (the road's km, when it reaches the destination and d = 1) and (the road's km plus the
+// child's least for d - 1 legs). Children stand one position further and are finished
+// first, so this is worked out with the reach bits, and it is exact: some completion adds
+// exactly that much, and none adds less. A partial route of k km at state s can therefore
+// become a route of d more legs of no less than k + leastKm(s, d) km; the search abandons it
+// only when every route of at least that total is out of the list (see KeptTotals), so
+// nothing that could enter the list is ever cut.
 class SearchMemo
 {
 public:
@@ -50,13 +63,17 @@ public:
         std::uint32_t reach;   // first word of its bits in m_reach
         std::int32_t longest;  // legs of its longest valid extension
         std::uint32_t blocked; // first of its window towns in m_blocked (building only)
+        std::uint32_t least;   // first of its least remaining distances in m_least
     };
+    static constexpr std::int64_t kUnreachable = INT64_MAX;
 
     // departure must be a town of the graph; destination -1 when no road reaches it.
     SearchMemo(const RoadGraph& graph, std::int32_t departure, std::int32_t destination, int level);
 
-    // Builds the table; `check` is asked now and then and stops the work with its answer.
-    SearchStop build(const std::function<SearchStop()>& check, std::int64_t maxStates);
+    // Builds the table; `check` is asked now and then and stops the work with its answer,
+    // and so does a table of more states, or more bytes, than given.
+    SearchStop build(const std::function<SearchStop()>& check, std::int64_t maxStates,
+                     std::size_t maxBytes = SIZE_MAX);
 
     int stateCount() const { return int(m_states.size()); }
     const State& state(std::int32_t id) const { return m_states[std::size_t(id)]; }
@@ -73,6 +90,14 @@ public:
             return false;
         const int bit = legs - 1;
         return (m_reach[s.reach + std::uint32_t(bit / 64)] >> (bit % 64)) & 1U;
+    }
+    // The least km that `legs` more legs to the destination add, kUnreachable when none do.
+    std::int64_t leastKm(std::int32_t id, int legs) const
+    {
+        const State& s = m_states[std::size_t(id)];
+        if (legs < 1 || legs > s.longest + 1)
+            return kUnreachable;
+        return m_least[s.least + std::uint32_t(legs - 1)];
     }
     // The last step: the longest valid partial route, in legs.
     int endStep() const { return m_states.empty() ? 0 : m_states.front().longest; }
@@ -106,6 +131,7 @@ private:
     std::vector<State> m_states;
     std::vector<std::int32_t> m_children;
     std::vector<std::uint64_t> m_reach;
+    std::vector<std::int64_t> m_least;
     std::vector<std::int32_t> m_blocked;
     std::vector<std::int32_t> m_table; // open addressing over states, -1 empty
     std::vector<std::uint64_t> m_stepRoutes;
