@@ -20,9 +20,11 @@ namespace moravelt {
 namespace {
 
 const char* const kUsage =
-    "usage: moravelt-map route --db FILE [--level N] [--steps K] [--list] DEPARTURE DESTINATION\n"
+    "usage: moravelt-map route --db FILE [--level N] [--steps K] [--keep N] [--list]\n"
+    "                          DEPARTURE DESTINATION\n"
     "  --level N  precision level 0 (roughest) to 4 (best), 1 when left out\n"
     "  --steps K  stop after step K (steps count from 0)\n"
+    "  --keep N   routes the route list keeps, 1000000 when left out\n"
     "  --list     after the search, the route list as the game shows it, one route a line,\n"
     "             instead of each step's routes\n";
 
@@ -62,6 +64,7 @@ int runRouteCommand(const QStringList& args)
         {QStringLiteral("level"), QString(), QStringLiteral("N"), QStringLiteral("1")});
     parser.addOption({QStringLiteral("steps"), QString(), QStringLiteral("K")});
     parser.addOption({QStringLiteral("list"), QString()});
+    parser.addOption({QStringLiteral("keep"), QString(), QStringLiteral("N")});
     // The first fault in the arguments, or nothing.
     const auto argumentFault = [&]() -> QString {
         if (!parser.parse(QStringList{QStringLiteral("moravelt-map route")} + args))
@@ -79,6 +82,11 @@ int runRouteCommand(const QStringList& args)
             ok = false;
         if (!ok)
             return QStringLiteral("--steps must be a step number, 0 or more");
+        if (parser.isSet(QStringLiteral("keep")) &&
+            parser.value(QStringLiteral("keep")).toInt(&ok) < 1)
+            ok = false;
+        if (!ok)
+            return QStringLiteral("--keep must be 1 or more");
         return {};
     };
     if (const QString fault = argumentFault(); !fault.isEmpty()) {
@@ -98,7 +106,9 @@ int runRouteCommand(const QStringList& args)
                 return 1;
             }
         }
-        const SearchLimits limits;
+        SearchLimits limits;
+        if (parser.isSet(QStringLiteral("keep")))
+            limits.maxRoutes = parser.value(QStringLiteral("keep")).toInt();
         const bool listAtEnd = parser.isSet(QStringLiteral("list"));
         RouteSearch search(graph, departure, destination,
                            parser.value(QStringLiteral("level")).toInt(), limits);

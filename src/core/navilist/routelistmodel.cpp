@@ -7,6 +7,7 @@
 #include "navi/stopcheck.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace moravelt {
 
@@ -177,25 +178,41 @@ void RouteListModel::addRoutes(Merge&& merge)
         }
         endInsertRows();
     }
+    // A list that keeps fewer rows than it shows (its bound came down) moves the routes it
+    // drops to its end, and removes them there.
+    const std::size_t keptCount = merge.m_items.size();
+    std::vector<Item> order = std::move(merge.m_items);
+    if (keptCount < m_items.size()) {
+        const auto key = [](const Item& item) {
+            return std::uint64_t(item.source) << 32 | item.index;
+        };
+        std::unordered_set<std::uint64_t> kept;
+        for (const Item& item : order)
+            kept.insert(key(item));
+        for (const Item& item : m_items) {
+            if (!kept.contains(key(item)))
+                order.push_back(item);
+        }
+    }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList from = persistentIndexList();
     QModelIndexList to;
     for (const QModelIndex& index : from) {
         const Item item = m_items[std::size_t(index.row())];
-        const auto at =
-            std::find_if(merge.m_items.begin(), merge.m_items.end(), [&](const Item& x) {
-                return x.source == item.source && x.index == item.index;
-            });
+        const auto at = std::find_if(order.begin(), order.end(), [&](const Item& x) {
+            return x.source == item.source && x.index == item.index;
+        });
         // A route pushed out of a full list takes its selection with it.
-        to.append(at == merge.m_items.end()
-                      ? QModelIndex()
-                      : this->index(int(at - merge.m_items.begin()), index.column()));
+        to.append(at == order.end() ? QModelIndex()
+                                    : this->index(int(at - order.begin()), index.column()));
     }
-    m_items = std::move(merge.m_items);
-    for (std::size_t b = 0; b < merge.m_batches.size(); ++b)
-        m_sources[b].routes = std::move(merge.m_batches[b]);
+    m_items = std::move(order);
     changePersistentIndexList(from, to);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    keepFirst(keptCount);
+    // Batches none of whose routes is shown any more are let go.
+    for (std::size_t b = 0; b < merge.m_batches.size(); ++b)
+        m_sources[b].routes = std::move(merge.m_batches[b]);
 }
 
 void RouteListModel::keepFirst(std::size_t count)
