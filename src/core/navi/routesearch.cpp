@@ -40,7 +40,7 @@ RouteSearch::RouteSearch(const RoadGraph& graph, const QString& departure,
 
 bool RouteSearch::cut(std::int64_t leastMicroKm, int legsLeft) const
 {
-    if (m_limits.maxRoutes > 0 && m_kept.cutoff() < 0)
+    if (!cutting())
         return false;
     // Totals of six digits and more sort by text among shorter ones, so the cut needs to
     // know how long the route may become.
@@ -151,14 +151,21 @@ SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out,
             continue;
         }
         const int legsLeft = legs - state.position - 1;
-        if (child < 0 || !memo.reaches(child, legsLeft) ||
-            cut(total + memo.leastKm(child, legsLeft), legsLeft))
+        if (child < 0 || !memo.reaches(child, legsLeft))
             continue;
+        if (cutting()) {
+            if (m_leastLegs != legs) {
+                memo.leastKm(legs, m_least);
+                m_leastLegs = legs;
+            }
+            if (cut(total + m_least[std::size_t(child)], legsLeft))
+                continue;
+        }
         if (++expanded % kCheckInterval == 0) {
             if (const SearchStop stop = limitReached(); stop != SearchStop::None)
                 return finish(stop);
             if (memo.memoryBytes() + out.memoryBytes() + stack.capacity() * sizeof(Frame) +
-                    keptBytes() >
+                    m_least.capacity() * sizeof(std::int64_t) + keptBytes() >
                 m_limits.memoryBudget)
                 return finish(SearchStop::MemoryBudget);
         }

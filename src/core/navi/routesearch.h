@@ -65,7 +65,7 @@ public:
     std::size_t memoryBytes() const { return m_memo ? m_memo->memoryBytes() : 0; }
     // What the routes the list keeps are counted at against the memory budget: the route,
     // its place in the list and in the merge that builds it, and a share of its towns.
-    static constexpr std::size_t kBytesPerKeptRoute = 64;
+    static constexpr std::size_t kBytesPerKeptRoute = 100;
 
 private:
     struct Prefix
@@ -80,6 +80,8 @@ private:
     // Whether every route of at least `leastMicroKm` with `legsLeft` more legs is out of
     // the full list.
     bool cut(std::int64_t leastMicroKm, int legsLeft) const;
+    // Whether the full list has set a bound yet.
+    bool cutting() const { return m_limits.maxRoutes == 0 || m_kept.cutoff() >= 0; }
     std::size_t keptBytes() const;
 
     const RoadGraph& m_graph;
@@ -93,6 +95,8 @@ private:
     bool m_over = false;
     std::int64_t m_expanded = 0;
     KeptTotals m_kept;
+    std::vector<std::int64_t> m_least; // SearchMemo::leastKm for the routes of m_leastLegs
+    int m_leastLegs = -1;
     std::int64_t m_longestRoad = 0; // micro-km
     std::chrono::steady_clock::duration m_elapsed{};
     std::chrono::steady_clock::time_point m_stepStart;

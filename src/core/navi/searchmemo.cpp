@@ -104,10 +104,10 @@ std::int32_t SearchMemo::stateOf(std::int32_t position, std::int32_t town,
         return m_table[slot];
     const auto id = std::int32_t(m_states.size());
     m_table[slot] = id;
-    m_states.push_back({town, position, std::uint32_t(m_children.size()), 0, 0,
-                        std::uint32_t(m_blocked.size()), 0});
+    m_states.push_back(
+        {town, position, std::uint32_t(m_children.size()), 0, 0, std::uint32_t(m_blocked.size())});
     m_blocked.insert(m_blocked.end(), blocked, blocked + m_window);
-    m_children.resize(m_children.size() + m_graph.roadsFrom(town).size(), kBlocked);
+    m_children.append(m_graph.roadsFrom(town).size(), kBlocked);
     return id;
 }
 
@@ -211,24 +211,7 @@ void SearchMemo::finish(std::int32_t id)
     }
     s.longest = longest;
     s.reach = std::uint32_t(first);
-    // Entry d - 1: the least km of d more legs to the destination (see the class comment).
-    const std::size_t least = m_least.size();
-    m_least.resize(least + std::size_t(longest) + 1, kUnreachable);
-    for (std::size_t road = 0; road < roads.size(); ++road) {
-        const std::int32_t child = m_children[s.edges + road];
-        const std::int64_t km = roads[road].microKm;
-        if (child == kDestination) {
-            m_least[least] = std::min(m_least[least], km);
-        } else if (child >= 0) {
-            const State& c = m_states[std::size_t(child)];
-            for (std::size_t d = 0; d <= std::size_t(c.longest); ++d) {
-                const std::int64_t rest = m_least[c.least + d];
-                if (rest != kUnreachable)
-                    m_least[least + d + 1] = std::min(m_least[least + d + 1], rest + km);
-            }
-        }
-    }
-    s.least = std::uint32_t(least);
+    m_finished.push_back(id);
 }
 
 void SearchMemo::countRoutes()
@@ -259,6 +242,27 @@ void SearchMemo::countRoutes()
     }
 }
 
+void SearchMemo::leastKm(int legs, std::vector<std::int64_t>& least) const
+{
+    least.assign(m_states.size(), kUnreachable);
+    for (const std::int32_t id : m_finished) {
+        const State& s = m_states[std::size_t(id)];
+        const int more = legs - s.position;
+        if (more < 1 || more > s.longest + 1)
+            continue;
+        const auto roads = m_graph.roadsFrom(s.town);
+        std::int64_t best = kUnreachable;
+        for (std::size_t road = 0; road < roads.size(); ++road) {
+            const std::int32_t child = m_children[s.edges + road];
+            if (child == kDestination && more == 1)
+                best = std::min(best, roads[road].microKm);
+            else if (child >= 0 && more > 1 && least[std::size_t(child)] != kUnreachable)
+                best = std::min(best, roads[road].microKm + least[std::size_t(child)]);
+        }
+        least[std::size_t(id)] = best;
+    }
+}
+
 std::size_t SearchMemo::memoryBytes() const
 {
     return m_states.capacity() * sizeof(State) +
@@ -266,7 +270,7 @@ std::size_t SearchMemo::memoryBytes() const
             m_discovery.capacity()) *
                sizeof(std::int32_t) +
            (m_reach.capacity() + m_stepRoutes.capacity()) * sizeof(std::uint64_t) +
-           m_least.capacity() * sizeof(std::int64_t);
+           m_finished.capacity() * sizeof(std::int32_t);
 }
 
 } // namespace moravelt

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "navi/chunkedvector.h"
 #include "navi/roadgraph.h"
 #include "navi/searchstep.h"
 
@@ -38,15 +39,16 @@ namespace moravelt {
 //
 // Least remaining distance. For the same reason every allowed completion of a partial route
 // is a path of the state graph from its state to the destination, and every such path is an
-// allowed completion: the state decides alone which roads may follow. So the least km any
-// allowed completion of exactly d more legs can add is the least over the state's roads of
-// (the road's km, when it reaches the destination and d = 1) and (the road's km plus the
-// child's least for d - 1 legs). Children stand one position further and are finished
-// first, so this is worked out with the reach bits, and it is exact: some completion adds
-// exactly that much, and none adds less. A partial route of k km at state s can therefore
-// become a route of d more legs of no less than k + leastKm(s, d) km; the search abandons it
-// only when every route of at least that total is out of the list (see KeptTotals), so
-// nothing that could enter the list is ever cut.
+// allowed completion: the state decides alone which roads may follow. In step k (routes of
+// L = k + 1 legs) a partial route at a state of position p needs exactly L - p more legs, so
+// the least km its allowed completions add, least(s), is the least over the state's roads of
+// (the road's km, when it reaches the destination and L - p = 1) and (the road's km plus
+// least(child), the child standing at p + 1 and needing L - p - 1 legs). Children finish
+// before their parents, so one pass in finishing order works it out for a step, and it is
+// exact: some allowed completion adds exactly that much, and none adds less. A partial route
+// of k km at state s therefore becomes no route of less than k + least(s) km in this step; the
+// search abandons it only when every route of at least that total is out of the list (see
+// KeptTotals), so nothing that could enter the list is ever cut.
 class SearchMemo
 {
 public:
@@ -63,7 +65,6 @@ public:
         std::uint32_t reach;   // first word of its bits in m_reach
         std::int32_t longest;  // legs of its longest valid extension
         std::uint32_t blocked; // first of its window towns in m_blocked (building only)
-        std::uint32_t least;   // first of its least remaining distances in m_least
     };
     static constexpr std::int64_t kUnreachable = INT64_MAX;
 
@@ -91,14 +92,9 @@ public:
         const int bit = legs - 1;
         return (m_reach[s.reach + std::uint32_t(bit / 64)] >> (bit % 64)) & 1U;
     }
-    // The least km that `legs` more legs to the destination add, kUnreachable when none do.
-    std::int64_t leastKm(std::int32_t id, int legs) const
-    {
-        const State& s = m_states[std::size_t(id)];
-        if (legs < 1 || legs > s.longest + 1)
-            return kUnreachable;
-        return m_least[s.least + std::uint32_t(legs - 1)];
-    }
+    // For the routes of `legs` legs: the least km each state's allowed completions add (see
+    // above), kUnreachable where it has none.
+    void leastKm(int legs, std::vector<std::int64_t>& least) const;
     // The last step: the longest valid partial route, in legs.
     int endStep() const { return m_states.empty() ? 0 : m_states.front().longest; }
     // Routes found in step k (saturating).
@@ -129,9 +125,11 @@ private:
     std::vector<std::int32_t> m_hops;
     std::vector<std::int32_t> m_discovery;
     std::vector<State> m_states;
-    std::vector<std::int32_t> m_children;
+    // Grown in blocks: a dense map's table is mostly this, and doubling it would need the
+    // old and the new copy at once.
+    ChunkedVector<std::int32_t> m_children;
     std::vector<std::uint64_t> m_reach;
-    std::vector<std::int64_t> m_least;
+    std::vector<std::int32_t> m_finished; // states in the order they were finished
     std::vector<std::int32_t> m_blocked;
     std::vector<std::int32_t> m_table; // open addressing over states, -1 empty
     std::vector<std::uint64_t> m_stepRoutes;
