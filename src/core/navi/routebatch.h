@@ -51,8 +51,9 @@ public:
     // Drops the routes from `count` on (nodes stay; they cost little).
     void truncate(int count) { m_routes.resize(std::size_t(count)); }
     // Keeps the first `count` routes in text order, in found order, and drops the others
-    // (nodes stay). Leaves the batch without a text order.
-    void keepFirst(int count);
+    // with the nodes only they used; `liveNodes` (-1 for none) stay, renumbered in place.
+    // Leaves the batch without a text order.
+    void keepFirst(int count, std::vector<std::int32_t>& liveNodes);
 
     QString text(int route) const;
     QStringList texts() const;

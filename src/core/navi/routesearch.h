@@ -28,7 +28,7 @@ namespace moravelt {
 // Full list. The route list keeps limits.maxRoutes routes. Once that many are found the
 // search goes on: a step gives out only routes that may still be among the first maxRoutes
 // in text order, and abandons a partial route when even its least allowed completion
-// (SearchMemo::leastKm) would come after them (KeptTotals). What the list keeps is then
+// (SearchMemo::remainingKm) would come after them (KeptTotals). What the list keeps is then
 // exactly the first maxRoutes, in text order, of all the routes the level allows.
 //
 // Memory. The memo's table, the step's routes, the walk's stack and the routes the list
@@ -75,11 +75,21 @@ private:
         std::int64_t microKm;
     };
 
+    // A road of a partial route, with the least total of the routes through it.
+    struct Choice
+    {
+        std::int64_t least;
+        int road;
+    };
+
     SearchStop limitReached() const;
+    // m_least and m_most for the routes of `legs` legs.
+    void prepareBounds(int legs);
+    void orderRoads(std::int64_t microKm, const SearchMemo::State& state, int legs,
+                    std::vector<Choice>& order);
     SearchStop walk(const Prefix& from, int legs, RouteBatch& out, std::int64_t& expanded);
-    // Whether every route of at least `leastMicroKm` with `legsLeft` more legs is out of
-    // the full list.
-    bool cut(std::int64_t leastMicroKm, int legsLeft) const;
+    // Whether every route of `leastMicroKm` to `mostMicroKm` is out of the full list.
+    bool cut(std::int64_t leastMicroKm, std::int64_t mostMicroKm) const;
     // Whether the full list has set a bound yet.
     bool cutting() const { return m_limits.maxRoutes == 0 || m_kept.cutoff() >= 0; }
     std::size_t keptBytes() const;
@@ -95,9 +105,12 @@ private:
     bool m_over = false;
     std::int64_t m_expanded = 0;
     KeptTotals m_kept;
-    std::vector<std::int64_t> m_least; // SearchMemo::leastKm for the routes of m_leastLegs
+    // SearchMemo::remainingKm for the routes of m_leastLegs legs.
+    std::vector<std::int64_t> m_least;
+    std::vector<std::int64_t> m_most;
     int m_leastLegs = -1;
-    std::int64_t m_longestRoad = 0; // micro-km
+    std::vector<std::vector<Choice>> m_orders; // per depth of the walk
+    std::int64_t m_foundBeforeStep = 0;
     std::chrono::steady_clock::duration m_elapsed{};
     std::chrono::steady_clock::time_point m_stepStart;
     std::atomic<bool> m_cancelled{false};

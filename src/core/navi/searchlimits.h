@@ -21,7 +21,7 @@ struct SearchLimits
     // What one search may hold: its table (each state with an entry per road leaving its
     // town), the routes it keeps and the walk's own stacks. The game with its map and
     // pictures takes about 130 MB besides.
-    std::size_t memoryBudget = std::size_t(160) << 20;
+    std::size_t memoryBudget = std::size_t(128) << 20;
     // Computing time of the whole search, not counting the time a question waits.
     std::chrono::milliseconds timeBudget{60'000};
 };

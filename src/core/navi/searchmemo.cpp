@@ -242,24 +242,32 @@ void SearchMemo::countRoutes()
     }
 }
 
-void SearchMemo::leastKm(int legs, std::vector<std::int64_t>& least) const
+void SearchMemo::remainingKm(int legs, std::vector<std::int64_t>& least,
+                             std::vector<std::int64_t>& most) const
 {
     least.assign(m_states.size(), kUnreachable);
+    most.assign(m_states.size(), -1);
     for (const std::int32_t id : m_finished) {
         const State& s = m_states[std::size_t(id)];
         const int more = legs - s.position;
         if (more < 1 || more > s.longest + 1)
             continue;
         const auto roads = m_graph.roadsFrom(s.town);
-        std::int64_t best = kUnreachable;
+        std::int64_t low = kUnreachable;
+        std::int64_t high = -1;
         for (std::size_t road = 0; road < roads.size(); ++road) {
             const std::int32_t child = m_children[s.edges + road];
-            if (child == kDestination && more == 1)
-                best = std::min(best, roads[road].microKm);
-            else if (child >= 0 && more > 1 && least[std::size_t(child)] != kUnreachable)
-                best = std::min(best, roads[road].microKm + least[std::size_t(child)]);
+            const std::int64_t km = roads[road].microKm;
+            if (child == kDestination && more == 1) {
+                low = std::min(low, km);
+                high = std::max(high, km);
+            } else if (child >= 0 && more > 1 && least[std::size_t(child)] != kUnreachable) {
+                low = std::min(low, km + least[std::size_t(child)]);
+                high = std::max(high, km + most[std::size_t(child)]);
+            }
         }
-        least[std::size_t(id)] = best;
+        least[std::size_t(id)] = low;
+        most[std::size_t(id)] = high;
     }
 }
 

@@ -48,7 +48,8 @@ namespace moravelt {
 // exact: some allowed completion adds exactly that much, and none adds less. A partial route
 // of k km at state s therefore becomes no route of less than k + least(s) km in this step; the
 // search abandons it only when every route of at least that total is out of the list (see
-// KeptTotals), so nothing that could enter the list is ever cut.
+// KeptTotals), so nothing that could enter the list is ever cut. The most km, worked out the
+// same way, bounds a route's total from above, as totals of six digits sort by text.
 class SearchMemo
 {
 public:
@@ -92,9 +93,10 @@ public:
         const int bit = legs - 1;
         return (m_reach[s.reach + std::uint32_t(bit / 64)] >> (bit % 64)) & 1U;
     }
-    // For the routes of `legs` legs: the least km each state's allowed completions add (see
-    // above), kUnreachable where it has none.
-    void leastKm(int legs, std::vector<std::int64_t>& least) const;
+    // For the routes of `legs` legs: the least and the most km each state's allowed
+    // completions add (see above); kUnreachable and -1 where it has none.
+    void remainingKm(int legs, std::vector<std::int64_t>& least,
+                     std::vector<std::int64_t>& most) const;
     // The last step: the longest valid partial route, in legs.
     int endStep() const { return m_states.empty() ? 0 : m_states.front().longest; }
     // Routes found in step k (saturating).

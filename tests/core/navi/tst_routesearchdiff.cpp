@@ -319,7 +319,7 @@ void TestRouteSearchDiff::memoryBudgetKeepsWhatWasFound()
     probe.step();
     qsizetype before = -1;
     for (const std::size_t extra :
-         {std::size_t(64) << 10, std::size_t(2) << 20, std::size_t(6) << 20}) {
+         {std::size_t(64) << 10, std::size_t(1) << 20, std::size_t(5) << 19}) {
         SearchLimits limits;
         limits.memoryBudget = probe.memoryBytes() + extra;
         RouteSearch search(loaded.graph, from, to, 4, limits);
