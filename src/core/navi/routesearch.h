@@ -59,7 +59,7 @@ public:
     std::uint64_t routesInStep(int k) const { return m_memo ? m_memo->routesInStep(k) : 0; }
     int stateCount() const { return m_memo ? m_memo->stateCount() : 0; }
     std::int64_t expandedTotal() const { return m_expanded; }
-    // Routes given out, including those the full list has pushed out since.
+    // Routes found and not cut by the full list's bound, including those pushed out since.
     std::int64_t routesFound() const { return m_kept.found(); }
     // The search's own memory, the road graph and the routes given out not included.
     std::size_t memoryBytes() const { return m_memo ? m_memo->memoryBytes() : 0; }
