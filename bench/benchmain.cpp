@@ -31,6 +31,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     registerSampleWorldBenchmarks();
+    registerCompleteMapBenchmarks();
     registerLargestStepBenchmark();
     registerCancelBenchmark();
     registerGeneratedBenchmarks(towns1000, "towns:1000");

@@ -5,6 +5,7 @@
 #include "japanlikemap.h"
 
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <deque>
 #include <map>
 #include <vector>
@@ -50,6 +51,25 @@ BenchWorld& BenchWorld::generated(int towns)
     if (!world)
         world.reset(new BenchWorld(japanLikeMap(towns, quint32(towns)),
                                    QStringLiteral("generated %1 towns").arg(towns)));
+    return *world;
+}
+
+BenchWorld& BenchWorld::complete(int towns)
+{
+    static std::map<int, std::unique_ptr<BenchWorld>> worlds;
+    std::unique_ptr<BenchWorld>& world = worlds[towns];
+    if (!world) {
+        test::TestMap map;
+        QRandomGenerator random{quint32(towns)};
+        const auto name = [](int i) { return QStringLiteral("町%1").arg(i); };
+        for (int i = 0; i < towns; ++i)
+            map.towns.push_back({name(i), 100 + 10 * (i % 40), 100 + 10 * (i / 40)});
+        for (int a = 0; a < towns; ++a) {
+            for (int b = a + 1; b < towns; ++b)
+                map.road(name(a), name(b), 1 + random.bounded(500));
+        }
+        world.reset(new BenchWorld(map, QStringLiteral("complete %1 towns").arg(towns)));
+    }
     return *world;
 }
 

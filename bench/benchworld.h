@@ -24,6 +24,8 @@ public:
     static BenchWorld& sample();
     // A generated map of this many towns, built once.
     static BenchWorld& generated(int towns);
+    // Every two of this many towns joined both ways by a road of 1 to 500 km, built once.
+    static BenchWorld& complete(int towns);
 
     const QString& name() const { return m_name; }
     const MapDatabase& cn() const { return *m_cn; }

@@ -34,8 +34,8 @@ double secondsSince(Clock::time_point start)
 const char* endName(SearchStop stop)
 {
     switch (stop) {
-    case SearchStop::RouteCap:
-        return "route cap";
+    case SearchStop::MemoryBudget:
+        return "memory budget";
     case SearchStop::TimeBudget:
         return "time budget";
     case SearchStop::Cancelled:
@@ -135,7 +135,8 @@ void runSearch(benchmark::State& state, const RoadGraph& graph, const Pair& pair
             if (firstRoute < 0 && step.found())
                 firstRoute = secondsSince(start);
             RouteListModel::Merge merge = list.startMerge();
-            merge.prepare(std::make_shared<const RouteBatch>(std::move(step.routes)));
+            merge.prepare(std::make_shared<const RouteBatch>(std::move(step.routes)), nullptr,
+                          SearchLimits{}.maxRoutes);
             const auto listStart = Clock::now();
             list.addRoutes(std::move(merge));
             largestListing = std::max(largestListing, secondsSince(listStart));
@@ -144,6 +145,7 @@ void runSearch(benchmark::State& state, const RoadGraph& graph, const Pair& pair
         const double whole = secondsSince(start);
         state.SetIterationTime(whole);
         state.counters["routes"] = double(routes);
+        state.counters["listed"] = double(list.count());
         state.counters["steps"] = double(search.nextStepIndex());
         state.counters["states"] = double(search.stateCount());
         state.counters["walked"] = double(search.expandedTotal());
@@ -222,6 +224,23 @@ void registerGeneratedBenchmarks(BenchWorld& (*world)(), const char* worldKey)
     if (three != legs.end())
         registerPair(worldKey, world, {far.departure, graph.townName(int(three - legs.begin()))},
                      4);
+}
+
+void registerCompleteMapBenchmarks()
+{
+    // Dense maps: every town one leg from every other, so the level-4 table holds states of
+    // many windows, each with a road to every town.
+    for (const int towns : {60, 100, 150}) {
+        benchmark::RegisterBenchmark(
+            ("Search/complete:" + std::to_string(towns) + "/level:4").c_str(),
+            [towns](benchmark::State& state) {
+                BenchWorld& world = BenchWorld::complete(towns);
+                runSearch(state, world.graph(), {world.departure(), world.destination()}, 4);
+            })
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime()
+            ->Iterations(1);
+    }
 }
 
 void registerLargestStepBenchmark()

@@ -10,6 +10,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <algorithm>
 #include <vector>
 
 namespace moravelt::test {
@@ -52,6 +53,16 @@ inline std::vector<SearchStep> allSteps(RouteSearch& search, int maxSteps = 1000
     while (!search.isOver() && int(steps.size()) < maxSteps)
         steps.push_back(search.step());
     return steps;
+}
+
+// What the route list keeps of a search's steps: the first `keep` routes in text order.
+inline QStringList firstInTextOrder(const std::vector<SearchStep>& steps, qsizetype keep)
+{
+    QStringList all;
+    for (const SearchStep& step : steps)
+        all << step.routes.texts();
+    std::sort(all.begin(), all.end());
+    return all.mid(0, keep);
 }
 
 // Runs a statement on a written test map, for data the game must survive (a missing table).

@@ -58,6 +58,20 @@ void TestMapCommands::printsTheSearchAndTheList_data()
     QTest::newRow("route, one step")
         << QStringList{"route", "--steps", "0", "--level", "0", "A", "C"}
         << QByteArray("step 0\n00050-A-C\nend: stopped after step 0\n");
+    QTest::newRow("route, list")
+        << QStringList{"route", "--list", "A", "C"}
+        << QByteArray("step 0: 1 routes\nstep 1: 1 routes\nend: frontier exhausted after step 1\n"
+                      "list: 2 routes\n00030-A-B-C\n00050-A-C\n");
+    QTest::newRow("route, full list")
+        << QStringList{"route", "--keep", "1", "A", "C"}
+        << QByteArray("step 0\n00050-A-C\nlist full in step 0: 1 routes; from here on the "
+                      "shortest are kept\nstep 1\n00030-A-B-C\nend: frontier exhausted after "
+                      "step 1\n");
+    QTest::newRow("route, full list printed")
+        << QStringList{"route", "--keep", "1", "--list", "A", "C"}
+        << QByteArray("step 0: 1 routes\nlist full in step 0: 1 routes; from here on the "
+                      "shortest are kept\nstep 1: 1 routes\nend: frontier exhausted after "
+                      "step 1\nlist: 1 routes\n00030-A-B-C\n");
     QTest::newRow("route, none") << QStringList{"route", "C", "C"}
                                  << QByteArray("end: frontier exhausted after step 2\n");
     QTest::newRow("navi") << QStringList{"navi", "00030-A-B-C"}
@@ -96,6 +110,7 @@ void TestMapCommands::refusesBadInput_data()
     QTest::newRow("unknown destination") << QStringList{"route", "--db", db, "A", "大"} << "\"大\"";
     QTest::newRow("level") << QStringList{"route", "--db", db, "--level", "5", "A", "C"}
                            << "--level";
+    QTest::newRow("keep") << QStringList{"route", "--db", db, "--keep", "0", "A", "C"} << "--keep";
     QTest::newRow("one town") << QStringList{"route", "--db", db, "A"} << "destination";
     QTest::newRow("navi, no total") << QStringList{"navi", "--db", db, "A-B"} << "malformed";
     QTest::newRow("navi, empty town")

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QtTest>
+#include <algorithm>
 
 using namespace moravelt;
 
@@ -29,6 +30,8 @@ private slots:
     void ferriesShortenTheWay_data();
     void ferriesShortenTheWay();
     void pictureIsTheSizeTheCoordinatesAssume();
+    void bestLevelListsTheShortestRoute_data();
+    void bestLevelListsTheShortestRoute();
 
 private:
     QString m_folder = QFileInfo(QStringLiteral(MORAVELT_SAMPLE_DB)).absolutePath() + '/';
@@ -214,6 +217,41 @@ void TestSampleWorld::pictureIsTheSizeTheCoordinatesAssume()
         m_cn->open({QStringLiteral("SELECT min(x), min(y), max(x), max(y) FROM tbl_座標"), {}});
     QVERIFY(extent->value(0).toDouble() >= 0 && extent->value(1).toDouble() >= 0);
     QVERIFY(extent->value(2).toDouble() < 5000 * 15 && extent->value(3).toDouble() < 4400 * 15);
+}
+
+void TestSampleWorld::bestLevelListsTheShortestRoute_data()
+{
+    QTest::addColumn<QString>("departure");
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<int>("keep");
+    // The far ends of the world, with lists small enough to fill long before the end.
+    QTest::newRow("石垣 → 知床") << "石垣"
+                                 << "知床" << 20;
+    QTest::newRow("稚内 → 那覇") << "稚内"
+                                 << "那覇" << 5;
+    QTest::newRow("五島 → 根室") << "五島"
+                                 << "根室" << 100;
+}
+
+void TestSampleWorld::bestLevelListsTheShortestRoute()
+{
+    QFETCH(QString, departure);
+    QFETCH(QString, destination);
+    QFETCH(int, keep);
+    const RoadGraph graph = RoadGraph::load(*m_cn);
+    SearchLimits limits;
+    limits.maxRoutes = keep;
+    RouteSearch search(graph, departure, destination, 4, limits);
+    QStringList found;
+    SearchStep step;
+    while (!search.isOver()) {
+        step = search.step();
+        found << step.routes.texts();
+    }
+    QCOMPARE(step.stop, SearchStop::None);
+    QVERIFY(search.routesFound() > keep);
+    std::sort(found.begin(), found.end());
+    QCOMPARE(found.first(), ShortestRoutes::find(graph, departure, destination, 1).first());
 }
 
 QTEST_GUILESS_MAIN(TestSampleWorld)

@@ -24,7 +24,14 @@ public:
         m_blocks.back().push_back(value);
         ++m_size;
     }
+    // `count` copies of `value` at the end.
+    void append(std::size_t count, const T& value)
+    {
+        for (; count > 0; --count)
+            push_back(value);
+    }
     const T& operator[](std::size_t i) const { return m_blocks[i >> BlockBits][i & (kBlock - 1)]; }
+    T& operator[](std::size_t i) { return m_blocks[i >> BlockBits][i & (kBlock - 1)]; }
     std::size_t capacity() const { return m_blocks.size() * kBlock; }
 
 private:

@@ -290,6 +290,49 @@ bool RouteBatch::sortTextOrder(const std::atomic<bool>* stop)
     return stoppableStableSort(m_textOrder, byText, check) || unsorted();
 }
 
+void RouteBatch::keepFirst(int count, std::vector<std::int32_t>& liveNodes)
+{
+    if (count >= size())
+        return;
+    sortTextOrder();
+    std::vector<std::uint32_t> kept(m_textOrder.begin(), m_textOrder.begin() + count);
+    // Found order is node order, which the text order's walk of the tree relies on.
+    std::sort(kept.begin(), kept.end());
+    m_textOrder = {};
+    m_prefix = {};
+    m_signature = {};
+    // The nodes still needed: those of the kept routes and the live ones, with their
+    // ancestors. Leaving out the others keeps the rest in walking order, each node's
+    // subtree right after it.
+    const std::size_t n = m_nodes.size();
+    std::vector<std::int32_t> renumber(n, -1);
+    const auto keep = [&](std::int32_t node) {
+        for (; node >= 0 && renumber[std::size_t(node)] < 0;
+             node = m_nodes[std::size_t(node)].parent)
+            renumber[std::size_t(node)] = 0;
+    };
+    for (const std::uint32_t route : kept)
+        keep(std::int32_t(m_routes[route].node));
+    for (const std::int32_t node : liveNodes)
+        keep(node);
+    ChunkedVector<Node> nodes;
+    for (std::size_t v = 0; v < n; ++v) {
+        if (renumber[v] < 0)
+            continue;
+        const std::int32_t parent = m_nodes[v].parent;
+        renumber[v] = std::int32_t(nodes.size());
+        nodes.push_back({parent < 0 ? -1 : renumber[std::size_t(parent)], m_nodes[v].town});
+    }
+    m_nodes = std::move(nodes);
+    std::vector<Route> routes;
+    routes.reserve(kept.size());
+    for (const std::uint32_t route : kept)
+        routes.push_back({m_routes[route].microKm, std::uint32_t(renumber[m_routes[route].node])});
+    m_routes = std::move(routes);
+    for (std::int32_t& node : liveNodes)
+        node = node < 0 ? node : renumber[std::size_t(node)];
+}
+
 std::size_t RouteBatch::memoryBytes() const
 {
     return m_nodes.capacity() * sizeof(Node) + m_routes.capacity() * sizeof(Route) +

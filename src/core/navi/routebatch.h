@@ -50,6 +50,10 @@ public:
     void addRoute(std::uint32_t node, std::int64_t microKm) { m_routes.push_back({microKm, node}); }
     // Drops the routes from `count` on (nodes stay; they cost little).
     void truncate(int count) { m_routes.resize(std::size_t(count)); }
+    // Keeps the first `count` routes in text order, in found order, and drops the others
+    // with the nodes only they used; `liveNodes` (-1 for none) stay, renumbered in place.
+    // Leaves the batch without a text order.
+    void keepFirst(int count, std::vector<std::int32_t>& liveNodes);
 
     QString text(int route) const;
     QStringList texts() const;

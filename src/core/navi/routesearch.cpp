@@ -2,6 +2,8 @@
 
 #include "navi/routesearch.h"
 
+#include "navi/routestring.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -20,6 +22,8 @@ RouteSearch::RouteSearch(const RoadGraph& graph, const QString& departure,
                          const std::atomic<bool>* stopFlag)
     : m_graph(graph), m_limits(limits), m_level(std::max(level, 0)),
       m_departure(graph.townId(departure)), m_destination(graph.townId(destination)),
+      m_kept(
+          std::clamp<std::int64_t>(limits.maxRoutes, 0, std::numeric_limits<std::int32_t>::max())),
       m_stopFlag(stopFlag)
 {
     // A route never comes back to its departure, so a departure that is also the
@@ -28,6 +32,18 @@ RouteSearch::RouteSearch(const RoadGraph& graph, const QString& departure,
         m_destination = -1;
     m_limits.maxRoutes =
         std::clamp<std::int64_t>(m_limits.maxRoutes, 0, std::numeric_limits<std::int32_t>::max());
+}
+
+bool RouteSearch::cut(std::int64_t leastMicroKm, std::int64_t mostMicroKm) const
+{
+    return cutting() &&
+           m_kept.cuts(RouteString::wholeKm(leastMicroKm), RouteString::wholeKm(mostMicroKm));
+}
+
+std::size_t RouteSearch::keptBytes() const
+{
+    // The step's own routes are counted with its batch.
+    return std::size_t(std::min(m_foundBeforeStep, m_limits.maxRoutes)) * kBytesPerKeptRoute;
 }
 
 SearchStop RouteSearch::limitReached() const
@@ -49,10 +65,12 @@ SearchStep RouteSearch::step()
         return result;
     }
     m_stepStart = std::chrono::steady_clock::now();
+    const bool wasFull = m_kept.isFull();
+    m_foundBeforeStep = m_kept.found();
     const auto done = [&] {
         m_elapsed += std::chrono::steady_clock::now() - m_stepStart;
         m_expanded += result.expanded;
-        m_routes += result.routes.size();
+        result.listFilled = !wasFull && m_kept.isFull();
         m_over = result.frontierEmpty || result.stop != SearchStop::None;
         ++m_step;
         return std::move(result);
@@ -65,7 +83,8 @@ SearchStep RouteSearch::step()
     if (!m_memo) {
         m_memo = std::make_unique<SearchMemo>(m_graph, m_departure, m_destination, m_level);
         m_towns = std::make_shared<const TownOrder>(m_graph.townNames());
-        result.stop = m_memo->build([this] { return limitReached(); }, m_limits.maxStates);
+        result.stop = m_memo->build([this] { return limitReached(); }, m_limits.maxStates,
+                                    m_limits.memoryBudget);
         if (result.stop != SearchStop::None)
             return done();
     }
@@ -79,13 +98,39 @@ SearchStep RouteSearch::step()
     if (expected == 0)
         return done();
     const std::int32_t root = std::int32_t(result.routes.addNode(-1, m_departure));
-    result.stop =
-        walk({0, root, 0}, legs, result.routes, m_limits.maxRoutes - m_routes, result.expanded);
+    result.stop = walk({0, root, 0}, legs, result.routes, result.expanded);
     return done();
 }
 
-SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out, std::int64_t maxRoutes,
-                             std::int64_t& expandedTotal) const
+void RouteSearch::prepareBounds(int legs)
+{
+    if (m_leastLegs != legs) {
+        m_memo->remainingKm(legs, m_least, m_most);
+        m_leastLegs = legs;
+    }
+}
+
+void RouteSearch::orderRoads(std::int64_t microKm, const SearchMemo::State& state, int legs,
+                             std::vector<Choice>& order)
+{
+    order.clear();
+    prepareBounds(legs);
+    const auto roads = m_graph.roadsFrom(state.town);
+    const int legsLeft = legs - state.position - 1;
+    for (int road = 0; road < int(roads.size()); ++road) {
+        const std::int32_t child = m_memo->child(state, road);
+        const std::int64_t total = microKm + roads[std::size_t(road)].microKm;
+        if (child == SearchMemo::kDestination && legsLeft == 0)
+            order.push_back({total, road});
+        else if (child >= 0 && m_memo->reaches(child, legsLeft))
+            order.push_back({total + m_least[std::size_t(child)], road});
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Choice& a, const Choice& b) { return a.least < b.least; });
+}
+
+SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out,
+                             std::int64_t& expandedTotal)
 {
     // Counted here, where it stays in a register, and added once.
     std::int64_t expanded = 0;
@@ -97,37 +142,79 @@ SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out, std:
     {
         Prefix at;
         int next;
+        bool ordered; // its roads are taken in m_orders[depth]
     };
-    std::vector<Frame> stack{{from, 0}};
+    std::vector<Frame> stack{{from, 0, false}};
     stack.reserve(std::size_t(legs) + 1);
+    m_orders.resize(std::size_t(legs) + 1);
     const SearchMemo& memo = *m_memo;
+    const std::int64_t compactAt = m_limits.maxRoutes + m_limits.maxRoutes / 2 + 1;
+    const auto compact = [&] {
+        std::vector<std::int32_t> live;
+        for (const Frame& f : stack)
+            live.push_back(f.at.node);
+        out.keepFirst(int(m_limits.maxRoutes), live);
+        for (std::size_t d = 0; d < stack.size(); ++d)
+            stack[d].at.node = live[d];
+    };
     while (!stack.empty()) {
         Frame& frame = stack.back();
         const SearchMemo::State& state = memo.state(frame.at.state);
         const auto roads = m_graph.roadsFrom(state.town);
-        if (frame.next == int(roads.size())) {
+        std::vector<Choice>& order = m_orders[stack.size() - 1];
+        if (frame.next == 0 && cutting()) {
+            // Once the list is full, the most promising roads go first: the sooner short
+            // routes are found, the sooner the bound cuts. The order within a step does
+            // not change the list, which is sorted.
+            orderRoads(frame.at.microKm, state, legs, order);
+            frame.ordered = true;
+        }
+        if (frame.next == (frame.ordered ? int(order.size()) : int(roads.size()))) {
             stack.pop_back();
             continue;
         }
-        const int road = frame.next++;
+        const int road = frame.ordered ? order[std::size_t(frame.next++)].road : frame.next++;
         const std::int32_t child = memo.child(state, road);
         const std::int64_t total = frame.at.microKm + roads[std::size_t(road)].microKm;
         if (child == SearchMemo::kDestination) {
-            if (state.position + 1 != legs)
+            if (state.position + 1 != legs || cut(total, total))
                 continue;
-            if (out.size() >= maxRoutes)
-                return finish(SearchStop::RouteCap);
+            // A partial route gets its node with its first route: the walk tries far more
+            // partial routes than lead to a route once the full list cuts.
+            if (frame.at.node < 0) {
+                std::size_t from = stack.size() - 1;
+                while (stack[from].at.node < 0)
+                    --from;
+                for (std::size_t d = from + 1; d < stack.size(); ++d)
+                    stack[d].at.node = std::int32_t(
+                        out.addNode(stack[d - 1].at.node, memo.state(stack[d].at.state).town));
+            }
             out.addRoute(std::uint32_t(frame.at.node), total);
+            m_kept.add(RouteString::wholeKm(total));
+            // Routes tied with the cutoff are never cut, many may tie (roads of 0 km), and
+            // the cutoff comes down only as shorter routes are met: only the step's first
+            // maxRoutes in text order can still enter the list, and the others go.
+            if (m_kept.isFull() && out.size() >= compactAt)
+                compact();
             continue;
         }
-        if (child < 0 || !memo.reaches(child, legs - state.position - 1))
+        const int legsLeft = legs - state.position - 1;
+        if (child < 0 || !memo.reaches(child, legsLeft))
             continue;
+        if (cutting()) {
+            prepareBounds(legs);
+            if (cut(total + m_least[std::size_t(child)], total + m_most[std::size_t(child)]))
+                continue;
+        }
         if (++expanded % kCheckInterval == 0) {
             if (const SearchStop stop = limitReached(); stop != SearchStop::None)
                 return finish(stop);
+            if (memo.memoryBytes() + out.memoryBytes() + stack.capacity() * sizeof(Frame) +
+                    (m_least.capacity() + m_most.capacity()) * sizeof(std::int64_t) + keptBytes() >
+                m_limits.memoryBudget)
+                return finish(SearchStop::MemoryBudget);
         }
-        const auto node = std::int32_t(out.addNode(frame.at.node, roads[std::size_t(road)].to));
-        stack.push_back({{child, node, total}, 0});
+        stack.push_back({{child, -1, total}, 0, false});
     }
     return finish(SearchStop::None);
 }

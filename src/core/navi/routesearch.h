@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "navi/kepttotals.h"
 #include "navi/roadgraph.h"
 #include "navi/searchlimits.h"
 #include "navi/searchmemo.h"
@@ -23,6 +24,16 @@ namespace moravelt {
 // routes the step-by-step search with its look-back finds. Each step is a depth-first walk
 // bounded to k + 1 legs that enters only partial routes the memo says end at the
 // destination after exactly that many legs, so memory stays proportional to what is found.
+//
+// Full list. The route list keeps limits.maxRoutes routes. Once that many are found the
+// search goes on: a step gives out only routes that may still be among the first maxRoutes
+// in text order, and abandons a partial route when even its least allowed completion
+// (SearchMemo::remainingKm) would come after them (KeptTotals). What the list keeps is then
+// exactly the first maxRoutes, in text order, of all the routes the level allows.
+//
+// Memory. The memo's table, the step's routes, the walk's stack and the routes the list
+// keeps are counted against limits.memoryBudget; reaching it stops the search, keeping what
+// was found.
 //
 // Order. The step-by-step search orders its frontier by the entry each partial route grew
 // from and then by the row order of the roads, which is the lexicographic order of the rows
@@ -48,9 +59,13 @@ public:
     std::uint64_t routesInStep(int k) const { return m_memo ? m_memo->routesInStep(k) : 0; }
     int stateCount() const { return m_memo ? m_memo->stateCount() : 0; }
     std::int64_t expandedTotal() const { return m_expanded; }
-    std::int64_t routesFound() const { return m_routes; }
+    // Routes found and not cut by the full list's bound, including those pushed out since.
+    std::int64_t routesFound() const { return m_kept.found(); }
     // The search's own memory, the road graph and the routes given out not included.
     std::size_t memoryBytes() const { return m_memo ? m_memo->memoryBytes() : 0; }
+    // What the routes the list keeps are counted at against the memory budget: the route,
+    // its place in the list and in the merge that builds it, and a share of its towns.
+    static constexpr std::size_t kBytesPerKeptRoute = 100;
 
 private:
     struct Prefix
@@ -60,9 +75,24 @@ private:
         std::int64_t microKm;
     };
 
+    // A road of a partial route, with the least total of the routes through it.
+    struct Choice
+    {
+        std::int64_t least;
+        int road;
+    };
+
     SearchStop limitReached() const;
-    SearchStop walk(const Prefix& from, int legs, RouteBatch& out, std::int64_t maxRoutes,
-                    std::int64_t& expanded) const;
+    // m_least and m_most for the routes of `legs` legs.
+    void prepareBounds(int legs);
+    void orderRoads(std::int64_t microKm, const SearchMemo::State& state, int legs,
+                    std::vector<Choice>& order);
+    SearchStop walk(const Prefix& from, int legs, RouteBatch& out, std::int64_t& expanded);
+    // Whether every route of `leastMicroKm` to `mostMicroKm` is out of the full list.
+    bool cut(std::int64_t leastMicroKm, std::int64_t mostMicroKm) const;
+    // Whether the full list has set a bound yet.
+    bool cutting() const { return m_limits.maxRoutes == 0 || m_kept.cutoff() >= 0; }
+    std::size_t keptBytes() const;
 
     const RoadGraph& m_graph;
     SearchLimits m_limits;
@@ -74,7 +104,13 @@ private:
     int m_step = 0;
     bool m_over = false;
     std::int64_t m_expanded = 0;
-    std::int64_t m_routes = 0;
+    KeptTotals m_kept;
+    // SearchMemo::remainingKm for the routes of m_leastLegs legs.
+    std::vector<std::int64_t> m_least;
+    std::vector<std::int64_t> m_most;
+    int m_leastLegs = -1;
+    std::vector<std::vector<Choice>> m_orders; // per depth of the walk
+    std::int64_t m_foundBeforeStep = 0;
     std::chrono::steady_clock::duration m_elapsed{};
     std::chrono::steady_clock::time_point m_stepStart;
     std::atomic<bool> m_cancelled{false};

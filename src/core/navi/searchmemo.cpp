@@ -107,11 +107,12 @@ std::int32_t SearchMemo::stateOf(std::int32_t position, std::int32_t town,
     m_states.push_back(
         {town, position, std::uint32_t(m_children.size()), 0, 0, std::uint32_t(m_blocked.size())});
     m_blocked.insert(m_blocked.end(), blocked, blocked + m_window);
-    m_children.resize(m_children.size() + m_graph.roadsFrom(town).size(), kBlocked);
+    m_children.append(m_graph.roadsFrom(town).size(), kBlocked);
     return id;
 }
 
-SearchStop SearchMemo::build(const std::function<SearchStop()>& check, std::int64_t maxStates)
+SearchStop SearchMemo::build(const std::function<SearchStop()>& check, std::int64_t maxStates,
+                             std::size_t maxBytes)
 {
     struct Frame
     {
@@ -128,6 +129,8 @@ SearchStop SearchMemo::build(const std::function<SearchStop()>& check, std::int6
                 return stop;
             if (std::int64_t(m_states.size()) > maxStates)
                 return SearchStop::StateCap;
+            if (memoryBytes() > maxBytes)
+                return SearchStop::MemoryBudget;
         }
         Frame& frame = stack.back();
         const State from = m_states[std::size_t(frame.state)];
@@ -208,6 +211,7 @@ void SearchMemo::finish(std::int32_t id)
     }
     s.longest = longest;
     s.reach = std::uint32_t(first);
+    m_finished.push_back(id);
 }
 
 void SearchMemo::countRoutes()
@@ -238,13 +242,43 @@ void SearchMemo::countRoutes()
     }
 }
 
+void SearchMemo::remainingKm(int legs, std::vector<std::int64_t>& least,
+                             std::vector<std::int64_t>& most) const
+{
+    least.assign(m_states.size(), kUnreachable);
+    most.assign(m_states.size(), -1);
+    for (const std::int32_t id : m_finished) {
+        const State& s = m_states[std::size_t(id)];
+        const int more = legs - s.position;
+        if (more < 1 || more > s.longest + 1)
+            continue;
+        const auto roads = m_graph.roadsFrom(s.town);
+        std::int64_t low = kUnreachable;
+        std::int64_t high = -1;
+        for (std::size_t road = 0; road < roads.size(); ++road) {
+            const std::int32_t child = m_children[s.edges + road];
+            const std::int64_t km = roads[road].microKm;
+            if (child == kDestination && more == 1) {
+                low = std::min(low, km);
+                high = std::max(high, km);
+            } else if (child >= 0 && more > 1 && least[std::size_t(child)] != kUnreachable) {
+                low = std::min(low, km + least[std::size_t(child)]);
+                high = std::max(high, km + most[std::size_t(child)]);
+            }
+        }
+        least[std::size_t(id)] = low;
+        most[std::size_t(id)] = high;
+    }
+}
+
 std::size_t SearchMemo::memoryBytes() const
 {
     return m_states.capacity() * sizeof(State) +
            (m_children.capacity() + m_blocked.capacity() + m_table.capacity() + m_hops.capacity() +
             m_discovery.capacity()) *
                sizeof(std::int32_t) +
-           (m_reach.capacity() + m_stepRoutes.capacity()) * sizeof(std::uint64_t);
+           (m_reach.capacity() + m_stepRoutes.capacity()) * sizeof(std::uint64_t) +
+           m_finished.capacity() * sizeof(std::int32_t);
 }
 
 } // namespace moravelt

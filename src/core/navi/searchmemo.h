@@ -2,9 +2,11 @@
 
 #pragma once
 
+#include "navi/chunkedvector.h"
 #include "navi/roadgraph.h"
 #include "navi/searchstep.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -34,6 +36,20 @@ namespace moravelt {
 // past p). States form a directed acyclic graph (p grows by one per leg), which this class
 // walks once, depth first, recording for each state which numbers of further legs end at
 // the destination and the longest valid extension.
+//
+// Least remaining distance. For the same reason every allowed completion of a partial route
+// is a path of the state graph from its state to the destination, and every such path is an
+// allowed completion: the state decides alone which roads may follow. In step k (routes of
+// L = k + 1 legs) a partial route at a state of position p needs exactly L - p more legs, so
+// the least km its allowed completions add, least(s), is the least over the state's roads of
+// (the road's km, when it reaches the destination and L - p = 1) and (the road's km plus
+// least(child), the child standing at p + 1 and needing L - p - 1 legs). Children finish
+// before their parents, so one pass in finishing order works it out for a step, and it is
+// exact: some allowed completion adds exactly that much, and none adds less. A partial route
+// of k km at state s therefore becomes no route of less than k + least(s) km in this step; the
+// search abandons it only when every route of at least that total is out of the list (see
+// KeptTotals), so nothing that could enter the list is ever cut. The most km, worked out the
+// same way, bounds a route's total from above, as totals of six digits sort by text.
 class SearchMemo
 {
 public:
@@ -51,12 +67,15 @@ public:
         std::int32_t longest;  // legs of its longest valid extension
         std::uint32_t blocked; // first of its window towns in m_blocked (building only)
     };
+    static constexpr std::int64_t kUnreachable = INT64_MAX;
 
     // departure must be a town of the graph; destination -1 when no road reaches it.
     SearchMemo(const RoadGraph& graph, std::int32_t departure, std::int32_t destination, int level);
 
-    // Builds the table; `check` is asked now and then and stops the work with its answer.
-    SearchStop build(const std::function<SearchStop()>& check, std::int64_t maxStates);
+    // Builds the table; `check` is asked now and then and stops the work with its answer,
+    // and so does a table of more states, or more bytes, than given.
+    SearchStop build(const std::function<SearchStop()>& check, std::int64_t maxStates,
+                     std::size_t maxBytes = SIZE_MAX);
 
     int stateCount() const { return int(m_states.size()); }
     const State& state(std::int32_t id) const { return m_states[std::size_t(id)]; }
@@ -74,6 +93,10 @@ public:
         const int bit = legs - 1;
         return (m_reach[s.reach + std::uint32_t(bit / 64)] >> (bit % 64)) & 1U;
     }
+    // For the routes of `legs` legs: the least and the most km each state's allowed
+    // completions add (see above); kUnreachable and -1 where it has none.
+    void remainingKm(int legs, std::vector<std::int64_t>& least,
+                     std::vector<std::int64_t>& most) const;
     // The last step: the longest valid partial route, in legs.
     int endStep() const { return m_states.empty() ? 0 : m_states.front().longest; }
     // Routes found in step k (saturating).
@@ -104,8 +127,11 @@ private:
     std::vector<std::int32_t> m_hops;
     std::vector<std::int32_t> m_discovery;
     std::vector<State> m_states;
-    std::vector<std::int32_t> m_children;
+    // Grown in blocks: a dense map's table is mostly this, and doubling it would need the
+    // old and the new copy at once.
+    ChunkedVector<std::int32_t> m_children;
     std::vector<std::uint64_t> m_reach;
+    std::vector<std::int32_t> m_finished; // states in the order they were finished
     std::vector<std::int32_t> m_blocked;
     std::vector<std::int32_t> m_table; // open addressing over states, -1 empty
     std::vector<std::uint64_t> m_stepRoutes;

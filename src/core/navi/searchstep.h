@@ -14,7 +14,7 @@ namespace moravelt {
 enum class SearchStop
 {
     None,
-    RouteCap,
+    MemoryBudget,
     TimeBudget,
     Cancelled,
     StateCap,
@@ -29,6 +29,7 @@ struct SearchStep
     bool frontierEmpty = false; // nothing is left to expand: the search is over
     SearchStop stop = SearchStop::None;
     std::int64_t expanded = 0; // partial routes walked
+    bool listFilled = false;   // the route list became full in this step, and keeps the best
 
     bool found() const { return !routes.isEmpty(); }
     // The progress caption: "+" and "-" before each town first met in this step.

@@ -36,6 +36,7 @@ struct NaviSearchRun::StepWork
     QString destination;
     int level = 0;
     SearchLimits limits;
+    std::int64_t keep = 0; // routes the list keeps
     std::shared_ptr<std::atomic<bool>> stop;
     RouteListModel::Merge merge; // the list as the step started
 };
@@ -93,6 +94,7 @@ void NaviSearchRun::runStep()
         work.level = m_level;
         work.limits = m_limits;
     }
+    work.keep = m_limits.maxRoutes;
     work.stop = m_stop;
     work.merge = m_routeList.startMerge();
 
@@ -138,7 +140,7 @@ NaviSearchRun::StepOutcome NaviSearchRun::walkStep(StepWork work) noexcept
             return stopped();
         outcome.found = outcome.step.found();
         if (!work.merge.prepare(std::make_shared<const RouteBatch>(std::move(outcome.step.routes)),
-                                work.stop.get()))
+                                work.stop.get(), work.keep))
             return stopped();
         outcome.merge = std::move(work.merge);
     } catch (...) {
@@ -175,11 +177,13 @@ void NaviSearchRun::handleOutcome(const Ticket& ticket)
     if (m_beforeListing)
         m_beforeListing();
     m_routeList.addRoutes(std::move(outcome.merge));
+    if (step.listFilled)
+        emit captionChanged(listFullCaption(m_limits.maxRoutes));
 
     // The message boxes run their own event loops: the run may be cancelled, or this object
     // deleted, before they return.
     if (step.stop != SearchStop::None && step.stop != SearchStop::Cancelled) {
-        m_prompt.inform(limitMessage(step.stop));
+        m_prompt.inform(limitMessage(step.stop, m_routeList.count() > 0));
         if (ticket.current())
             finish();
         return;
@@ -245,7 +249,13 @@ void NaviSearchRun::cancel()
     m_walk.reset();
 }
 
-QString NaviSearchRun::limitMessage(SearchStop stop)
+QString NaviSearchRun::listFullCaption(qint64 kept)
+{
+    return QStringLiteral("+ルート一覧が %1 件になりました。以後は短い順に %1 件を残して検索します")
+        .arg(kept);
+}
+
+QString NaviSearchRun::limitMessage(SearchStop stop, bool listed)
 {
     const QString lower = QStringLiteral("\r\nナビ精度を下げると、速く検索できます。");
     // The table of what partial routes can reach is set up before any route is found.
@@ -254,7 +264,9 @@ QString NaviSearchRun::limitMessage(SearchStop stop)
     const QString reason =
         stop == SearchStop::TimeBudget
             ? QStringLiteral("ルートの検索に時間がかかりすぎるため、途中で止めました。")
-            : QStringLiteral("見つかったルートが多すぎるため、検索を途中で止めました。");
+            : QStringLiteral("検索に使えるメモリの上限に達したため、検索を途中で止めました。");
+    if (!listed)
+        return reason + lower;
     return reason + QStringLiteral("\r\nここまでに見つかったルートを一覧に表示しています。") +
            lower;
 }

@@ -50,6 +50,8 @@ public:
 
     static const QString kQuestion;      // asked after a step that found a route
     static const QString kNormalCaption; // the main window's caption after a search
+    // Shown once, when the route list first holds all the routes it keeps (%1).
+    static QString listFullCaption(qint64 kept);
 
     NaviSearchRun(RoadsSource roads, RouteListModel& routeList, Prompt& prompt,
                   QObject* parent = nullptr);
@@ -113,7 +115,7 @@ private:
     void fail(const Ticket& ticket, std::exception_ptr failure);
     void stopWorker();
     void finish();
-    static QString limitMessage(SearchStop stop);
+    static QString limitMessage(SearchStop stop, bool listed);
 
     RoadsSource m_roads;
     RouteListModel& m_routeList;

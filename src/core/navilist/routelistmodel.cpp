@@ -7,6 +7,7 @@
 #include "navi/stopcheck.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace moravelt {
 
@@ -104,9 +105,10 @@ RouteListModel::Merge RouteListModel::startMerge() const
 }
 
 bool RouteListModel::Merge::prepare(std::shared_ptr<const RouteBatch> routes,
-                                    const std::atomic<bool>* stop)
+                                    const std::atomic<bool>* stop, std::int64_t keep)
 {
     m_routes = std::move(routes);
+    m_keep = std::max<std::int64_t>(keep, 0);
     if (!m_usable || !m_routes || m_routes->isEmpty()) {
         m_items.clear();
         return true;
@@ -134,6 +136,18 @@ bool RouteListModel::Merge::prepare(std::shared_ptr<const RouteBatch> routes,
     if (!stoppableMerge(m_items.data(), m_items.data() + m_items.size(), batch.data(),
                         batch.data() + batch.size(), merged.data(), less, check))
         return stopped();
+    if (std::int64_t(merged.size()) > m_keep) {
+        merged.resize(std::size_t(m_keep));
+        // A batch none of whose routes is kept any more goes with the merge.
+        std::vector<bool> shown(m_batches.size(), false);
+        for (const Item& item : merged)
+            shown[item.source] = true;
+        static const auto none = std::make_shared<const RouteBatch>();
+        for (std::size_t b = 0; b < m_batches.size(); ++b) {
+            if (!shown[b])
+                m_batches[b] = none;
+        }
+    }
     m_items = std::move(merged);
     return true;
 }
@@ -144,36 +158,70 @@ void RouteListModel::addRoutes(Merge&& merge)
         return;
     if (!merge.m_usable || merge.m_generation != m_generation) {
         addRoutes(std::move(merge.m_routes));
+        keepFirst(std::size_t(std::min<std::int64_t>(merge.m_keep, count())));
         return;
     }
     ++m_generation;
     m_sources.push_back({std::move(merge.m_routes), {}, {}});
     const std::size_t oldCount = m_items.size();
-    const std::size_t added = merge.m_items.size() - oldCount;
+    // A full list gains fewer rows than the batch brings, or none.
+    const std::size_t added = merge.m_items.size() > oldCount ? merge.m_items.size() - oldCount : 0;
     m_items.reserve(oldCount + added); // a failure to allocate comes before the views hear of it
-    beginInsertRows({}, int(oldCount), int(oldCount + added - 1));
-    // The new rows go in at the end first, as views expect of an insert; then the merged
-    // order replaces it, which keeps the selection on its route.
     const auto id = std::uint32_t(m_sources.size() - 1);
-    for (const Item& item : merge.m_items) {
-        if (item.source == id)
-            m_items.push_back(item);
+    if (added > 0) {
+        beginInsertRows({}, int(oldCount), int(oldCount + added - 1));
+        // The new rows go in at the end first, as views expect of an insert; then the merged
+        // order replaces it, which keeps the selection on its route.
+        for (const Item& item : merge.m_items) {
+            if (item.source == id && m_items.size() < oldCount + added)
+                m_items.push_back(item);
+        }
+        endInsertRows();
     }
-    endInsertRows();
+    // A list that keeps fewer rows than it shows (its bound came down) moves the routes it
+    // drops to its end, and removes them there.
+    const std::size_t keptCount = merge.m_items.size();
+    std::vector<Item> order = std::move(merge.m_items);
+    if (keptCount < m_items.size()) {
+        const auto key = [](const Item& item) {
+            return std::uint64_t(item.source) << 32 | item.index;
+        };
+        std::unordered_set<std::uint64_t> kept;
+        for (const Item& item : order)
+            kept.insert(key(item));
+        for (const Item& item : m_items) {
+            if (!kept.contains(key(item)))
+                order.push_back(item);
+        }
+    }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList from = persistentIndexList();
     QModelIndexList to;
     for (const QModelIndex& index : from) {
         const Item item = m_items[std::size_t(index.row())];
-        const auto at =
-            std::find_if(merge.m_items.begin(), merge.m_items.end(), [&](const Item& x) {
-                return x.source == item.source && x.index == item.index;
-            });
-        to.append(this->index(int(at - merge.m_items.begin()), index.column()));
+        const auto at = std::find_if(order.begin(), order.end(), [&](const Item& x) {
+            return x.source == item.source && x.index == item.index;
+        });
+        // A route pushed out of a full list takes its selection with it.
+        to.append(at == order.end() ? QModelIndex()
+                                    : this->index(int(at - order.begin()), index.column()));
     }
-    m_items = std::move(merge.m_items);
+    m_items = std::move(order);
     changePersistentIndexList(from, to);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    keepFirst(keptCount);
+    // Batches none of whose routes is shown any more are let go.
+    for (std::size_t b = 0; b < merge.m_batches.size(); ++b)
+        m_sources[b].routes = std::move(merge.m_batches[b]);
+}
+
+void RouteListModel::keepFirst(std::size_t count)
+{
+    if (m_items.size() <= count)
+        return;
+    beginRemoveRows({}, int(count), int(m_items.size() - 1));
+    m_items.resize(count);
+    endRemoveRows();
 }
 
 void RouteListModel::insertSorted(const std::vector<Item>& batch)

@@ -7,6 +7,7 @@
 #include <QAbstractListModel>
 #include <QStringList>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -60,6 +61,7 @@ private:
     bool less(const Item& a, const Item& b) const;
     void insertSorted(const std::vector<Item>& batch);
     void mergeTail(std::size_t sortedCount);
+    void keepFirst(std::size_t count);
 
     std::vector<Source> m_sources;
     std::vector<Item> m_items;
@@ -72,15 +74,18 @@ public:
     class Merge
     {
     public:
-        // Any thread. Uses the routes' text order when they have one. A set `stop` ends it
-        // soon: false then, and the merge adds nothing.
+        // Any thread. Uses the routes' text order when they have one. The list then keeps
+        // its first `keep` routes in text order, and lets go of batches it no longer shows.
+        // A set `stop` ends it soon: false then, and the merge adds nothing.
         bool prepare(std::shared_ptr<const RouteBatch> routes,
-                     const std::atomic<bool>* stop = nullptr);
+                     const std::atomic<bool>* stop = nullptr,
+                     std::int64_t keep = std::numeric_limits<std::int64_t>::max());
 
     private:
         friend class RouteListModel;
         quint64 m_generation = 0;
         bool m_usable = false; // the list held search routes only
+        std::int64_t m_keep = std::numeric_limits<std::int64_t>::max();
         std::vector<std::shared_ptr<const RouteBatch>> m_batches;
         std::vector<Item> m_items;
         std::shared_ptr<const RouteBatch> m_routes;

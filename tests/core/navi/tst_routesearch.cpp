@@ -43,6 +43,8 @@ private slots:
     void unusableRowsTakeNoPart();
     void limitsStopTheStep_data();
     void limitsStopTheStep();
+    void fullListHoldsTheShortestRoute_data();
+    void fullListHoldsTheShortestRoute();
 };
 
 void TestRouteSearch::worksOutTheThreeTownExample()
@@ -258,12 +260,12 @@ void TestRouteSearch::limitsStopTheStep_data()
 
     SearchLimits states;
     states.maxStates = 0;
-    SearchLimits routes;
-    routes.maxRoutes = 3;
+    SearchLimits memory;
+    memory.memoryBudget = 0;
     SearchLimits time;
     time.timeBudget = std::chrono::milliseconds(0);
     QTest::newRow("states") << states << false << SearchStop::StateCap << 0 << 0;
-    QTest::newRow("routes") << routes << false << SearchStop::RouteCap << 1 << 3;
+    QTest::newRow("memory") << memory << false << SearchStop::MemoryBudget << 0 << 0;
     QTest::newRow("time") << time << false << SearchStop::TimeBudget << 0 << 0;
     QTest::newRow("cancel") << SearchLimits{} << true << SearchStop::Cancelled << 0 << 0;
 }
@@ -293,6 +295,79 @@ void TestRouteSearch::limitsStopTheStep()
     // A stopped search stays stopped.
     const SearchStep after = search.step();
     QVERIFY(after.frontierEmpty && !after.found() && after.expanded == 0);
+}
+
+// A direct road, a mesh of fans that fills a small list in the first steps, and chains of
+// short legs that reach the destination only many steps later.
+TestMap shortcutMap(int fans, const QList<QList<double>>& chains)
+{
+    TestMap map;
+    oneWay(map, QStringLiteral("A"), QStringLiteral("Z"), 500);
+    for (int i = 1; i <= fans; ++i) {
+        const QString fan = QStringLiteral("B%1").arg(i);
+        oneWay(map, QStringLiteral("A"), fan, 100);
+        oneWay(map, fan, QStringLiteral("Z"), 100);
+        for (int j = 1; j <= fans; ++j) {
+            if (j != i)
+                oneWay(map, fan, QStringLiteral("B%1").arg(j), 100);
+        }
+    }
+    for (qsizetype c = 0; c < chains.size(); ++c) {
+        QString at = QStringLiteral("A");
+        for (qsizetype leg = 0; leg < chains[c].size(); ++leg) {
+            const QString next =
+                leg + 1 == chains[c].size()
+                    ? QStringLiteral("Z")
+                    : QStringLiteral("%1%2").arg(QChar(char16_t(u'C' + c))).arg(leg + 1);
+            oneWay(map, at, next, chains[c][leg]);
+            at = next;
+        }
+    }
+    return map;
+}
+
+void TestRouteSearch::fullListHoldsTheShortestRoute_data()
+{
+    QTest::addColumn<TestMap>("map");
+    QTest::addColumn<int>("keep");
+    QTest::addColumn<QString>("shortest");
+    QTest::addColumn<int>("routesAtLevel4");
+
+    const QList<double> sixLegs{1, 1, 1, 1, 1, 1};
+    QTest::newRow("list of 1") << shortcutMap(4, {sixLegs}) << 1
+                               << QStringLiteral("00006-A-C1-C2-C3-C4-C5-Z") << 1;
+    QTest::newRow("list of 3, two chains")
+        << shortcutMap(5, {{2, 2, 2, 2, 2, 2, 2}, {1, 1, 1, 1, 1, 1, 1, 1}}) << 3
+        << QStringLiteral("00008-A-D1-D2-D3-D4-D5-D6-D7-Z") << 3;
+    // Two chains of 0 km tie: the text order decides, and the list still keeps one.
+    QTest::newRow("ties of 0 km") << shortcutMap(4, {{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}}) << 1
+                                  << QStringLiteral("00000-A-C1-C2-C3-C4-Z") << 1;
+    // A list larger than all the routes: nothing is cut.
+    QTest::newRow("list never full")
+        << shortcutMap(2, {sixLegs}) << 1000 << QStringLiteral("00006-A-C1-C2-C3-C4-C5-Z") << 6;
+}
+
+void TestRouteSearch::fullListHoldsTheShortestRoute()
+{
+    QFETCH(TestMap, map);
+    QFETCH(int, keep);
+    QFETCH(QString, shortest);
+    QFETCH(int, routesAtLevel4);
+    LoadedMap loaded(map);
+    SearchLimits limits;
+    limits.maxRoutes = keep;
+    QStringList firstByLevel;
+    for (const int level : {3, 4}) {
+        RouteSearch search(loaded.graph, QStringLiteral("A"), QStringLiteral("Z"), level, limits);
+        const std::vector<SearchStep> steps = allSteps(search);
+        QCOMPARE(steps.back().stop, SearchStop::None);
+        const QStringList kept = firstInTextOrder(steps, keep);
+        QVERIFY(!kept.isEmpty());
+        firstByLevel << kept.first();
+        if (level == 4)
+            QCOMPARE(int(kept.size()), routesAtLevel4);
+    }
+    QCOMPARE(firstByLevel, (QStringList{shortest, shortest}));
 }
 
 QTEST_GUILESS_MAIN(TestRouteSearch)

@@ -7,6 +7,7 @@
 
 #include <QRandomGenerator>
 #include <QtTest>
+#include <algorithm>
 #include <cmath>
 
 using namespace moravelt;
@@ -161,6 +162,8 @@ class TestRouteSearchDiff : public QObject
 private slots:
     void matchesTheStepByStepSearch();
     void matchesTheBreadthFirstSearch();
+    void fullListKeepsTheBreadthFirstSearchsFirstRoutes();
+    void memoryBudgetKeepsWhatWasFound();
 };
 
 void TestRouteSearchDiff::matchesTheStepByStepSearch()
@@ -249,6 +252,91 @@ void TestRouteSearchDiff::matchesTheBreadthFirstSearch()
     // their last route (so the end step is not simply the last step with a route).
     QVERIFY(routes > 10000);
     QVERIFY(pastLastRoute > 100);
+}
+
+void TestRouteSearchDiff::fullListKeepsTheBreadthFirstSearchsFirstRoutes()
+{
+    // With a small list the search prunes by distance; what the list keeps must still be
+    // exactly the first routes, in text order, of everything the level allows.
+    int filled = 0;
+    std::int64_t walkedCapped = 0;
+    std::int64_t walkedWhole = 0;
+    int filledFifty = 0;
+    for (quint32 seed = 1; seed <= 600; ++seed) {
+        QRandomGenerator random(seed);
+        QString departure;
+        QString destination;
+        LoadedMap loaded(pocketMap(random, departure, destination));
+        const int level = 2 + int(seed % 3);
+        const qsizetype keep = seed % 4 == 0 ? 1 : seed % 4 == 1 ? 7 : 50;
+        test::BfsRouteSearch oracle(loaded.graph, departure, destination, level);
+        QStringList all;
+        while (!oracle.isOver())
+            all << oracle.step().routes;
+        std::sort(all.begin(), all.end());
+
+        SearchLimits limits;
+        limits.maxRoutes = keep;
+        RouteSearch capped(loaded.graph, departure, destination, level, limits);
+        const std::vector<SearchStep> steps = allSteps(capped);
+        RouteSearch whole(loaded.graph, departure, destination, level);
+        allSteps(whole);
+        const QByteArray where = QStringLiteral("seed %1, %2 to %3, level %4, list of %5")
+                                     .arg(seed)
+                                     .arg(departure, destination)
+                                     .arg(level)
+                                     .arg(keep)
+                                     .toUtf8();
+        QVERIFY2(steps.back().stop == SearchStop::None, where.constData());
+        QVERIFY2(firstInTextOrder(steps, keep) == all.mid(0, keep), where.constData());
+        const auto full = std::count_if(steps.begin(), steps.end(),
+                                        [](const SearchStep& step) { return step.listFilled; });
+        QVERIFY2(full == (all.size() >= keep ? 1 : 0), where.constData());
+        filled += all.size() > keep ? 1 : 0;
+        filledFifty += all.size() > keep && keep == 50 ? 1 : 0;
+        walkedCapped += capped.expandedTotal();
+        walkedWhole += whole.expandedTotal();
+    }
+    // Many lists fill, lists of 50 among them, so that the bound has work to do.
+    QVERIFY(filled > 120);
+    QVERIFY(filledFifty > 20);
+    // The bound does cut: a list of at most 50 needs far less of the walk.
+    QVERIFY(walkedCapped * 2 < walkedWhole);
+}
+
+void TestRouteSearchDiff::memoryBudgetKeepsWhatWasFound()
+{
+    // A dense map: the budget leaves room for the table and a little more, so the walk stops
+    // part way; what it found is what the breadth-first search finds first, and a larger
+    // budget finds more.
+    QStringList towns;
+    for (char c = 'A'; c <= 'N'; ++c)
+        towns << QString(QChar(c));
+    LoadedMap loaded(completeMap(towns));
+    const QString from = QStringLiteral("A");
+    const QString to = QStringLiteral("N");
+    RouteSearch probe(loaded.graph, from, to, 4);
+    probe.step();
+    qsizetype before = -1;
+    for (const std::size_t extra :
+         {std::size_t(64) << 10, std::size_t(1) << 20, std::size_t(5) << 19}) {
+        SearchLimits limits;
+        limits.memoryBudget = probe.memoryBytes() + extra;
+        RouteSearch search(loaded.graph, from, to, 4, limits);
+        const std::vector<SearchStep> steps = allSteps(search);
+        QCOMPARE(steps.back().stop, SearchStop::MemoryBudget);
+        QStringList found;
+        for (const SearchStep& step : steps)
+            found << step.routes.texts();
+        test::BfsRouteSearch oracle(loaded.graph, from, to, 4);
+        QStringList expected;
+        while (!oracle.isOver() && expected.size() < found.size())
+            expected << oracle.step().routes;
+        QCOMPARE(found, expected.mid(0, found.size()));
+        QCOMPARE(search.routesFound(), found.size());
+        QVERIFY(found.size() > before);
+        before = found.size();
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRouteSearchDiff)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "base/moravelterror.h"
+#include "navi/routesearch.h"
 #include "navilist/navisearchrun.h"
 #include "navilist/routelistmodel.h"
 #include "routelisttexts.h"
@@ -101,7 +102,9 @@ private slots:
     void asksAfterAStepThatFoundARoute();
     void noRouteAsksNothing_data();
     void noRouteAsksNothing();
-    void limitStopsWithAMessageAndKeepsTheRoutes();
+    void fullListKeepsTheShortestAndSaysSoOnce();
+    void memoryBudgetStopsWithAMessageAndKeepsTheRoutes_data();
+    void memoryBudgetStopsWithAMessageAndKeepsTheRoutes();
     void secondStartIsRefusedWhileRunning();
     void cancelStopsWithoutASound();
     void failedRoadQueryIsReported_data();
@@ -166,7 +169,7 @@ void TestNaviSearchRun::noRouteAsksNothing()
     QCOMPARE(run.captionTexts().last(), NaviSearchRun::kNormalCaption);
 }
 
-void TestNaviSearchRun::limitStopsWithAMessageAndKeepsTheRoutes()
+void TestNaviSearchRun::fullListKeepsTheShortestAndSaysSoOnce()
 {
     Run run(completeMap({"A", "B", "C", "D", "E", "F"}));
     SearchLimits limits;
@@ -174,18 +177,49 @@ void TestNaviSearchRun::limitStopsWithAMessageAndKeepsTheRoutes()
     run.search.setLimits(limits);
     QVERIFY(run.search.start(QStringLiteral("A"), QStringLiteral("F"), 4));
     QVERIFY(run.finished.wait(10000));
-    QCOMPARE(run.prompt.messages.size(), 1);
-    QVERIFY(run.prompt.messages.first().contains(QStringLiteral("ナビ精度")));
-    // Step 0 finds the direct road and step 1 the four routes through one town; step 2
-    // finds A-B-C-F and A-B-D-F and stops on its third route, without a question.
-    QCOMPARE(run.prompt.questions.size(), 2);
+    // Step 0 finds the direct road, step 1 the four routes through one town and step 2 the
+    // twelve through two, of which the list keeps the first two; the longer routes of
+    // steps 3 and 4 are never listed, and those steps ask nothing.
+    QVERIFY(run.prompt.messages.isEmpty());
+    QCOMPARE(run.prompt.questions.size(), 3);
     QCOMPARE(run.list.count(), 7);
+    QCOMPARE(run.list.text(0), QStringLiteral("00001-A-F"));
     QCOMPARE(run.list.text(5), QStringLiteral("00003-A-B-C-F"));
     QCOMPARE(run.list.text(6), QStringLiteral("00003-A-B-D-F"));
-    QCOMPARE(run.list.text(0), QStringLiteral("00001-A-F"));
+    QCOMPARE(run.captionTexts().count(NaviSearchRun::listFullCaption(7)), 1);
     QCOMPARE(run.captionTexts().last(), NaviSearchRun::kNormalCaption);
     QCOMPARE(run.finished.size(), 1);
-    QVERIFY(!run.search.isRunning());
+}
+
+void TestNaviSearchRun::memoryBudgetStopsWithAMessageAndKeepsTheRoutes_data()
+{
+    QTest::addColumn<std::size_t>("extra");
+    QTest::addColumn<bool>("listed");
+    QTest::newRow("before any route") << std::size_t(0) << false;
+    QTest::newRow("part way") << (std::size_t(2) << 20) << true;
+}
+
+void TestNaviSearchRun::memoryBudgetStopsWithAMessageAndKeepsTheRoutes()
+{
+    QFETCH(std::size_t, extra);
+    QFETCH(bool, listed);
+    QStringList towns;
+    for (char c = 'A'; c <= 'N'; ++c)
+        towns << QString(QChar(c));
+    Run run(completeMap(towns));
+    RouteSearch probe(run.loaded.graph, QStringLiteral("A"), QStringLiteral("N"), 4);
+    probe.step();
+    SearchLimits limits;
+    limits.memoryBudget = extra == 0 ? probe.memoryBytes() / 2 : probe.memoryBytes() + extra;
+    run.search.setLimits(limits);
+    QVERIFY(run.search.start(QStringLiteral("A"), QStringLiteral("N"), 4));
+    QVERIFY(run.finished.wait(10000));
+    QCOMPARE(run.prompt.messages.size(), 1);
+    const QString message = run.prompt.messages.first();
+    QVERIFY(message.contains(QStringLiteral("メモリの上限")));
+    QCOMPARE(message.contains(QStringLiteral("一覧に表示")), listed);
+    QCOMPARE(run.list.count() > 0, listed);
+    QCOMPARE(run.captionTexts().last(), NaviSearchRun::kNormalCaption);
 }
 
 void TestNaviSearchRun::secondStartIsRefusedWhileRunning()

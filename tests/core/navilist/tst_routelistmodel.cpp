@@ -37,6 +37,7 @@ private slots:
     void searchRoutesSortLikeTheirTexts();
     void mergeFromAnotherThreadKeepsTheList();
     void stoppedSortAndMergeAddNothing();
+    void fullListKeepsItsFirstRoutes();
 };
 
 void TestRouteListModel::keepsTextOrderAcrossBatches_data()
@@ -204,6 +205,50 @@ void TestRouteListModel::stoppedSortAndMergeAddNothing()
     const QStringList all = texts(list);
     QCOMPARE(all.size(), 1 + 6);
     QVERIFY(std::is_sorted(all.begin(), all.end(), byCodeUnit));
+}
+
+void TestRouteListModel::fullListKeepsItsFirstRoutes()
+{
+    // Steps of 1, 3, 6 and 6 routes of 1, 2, 3 and 4 km, merged longest first into a list
+    // that keeps 6, then 4: shorter routes push the longer ones out.
+    LoadedMap loaded(completeMap({"A", "B", "C", "D", "E"}));
+    RouteSearch search(loaded.graph, QStringLiteral("A"), QStringLiteral("E"), 4);
+    std::vector<std::shared_ptr<const RouteBatch>> steps;
+    for (SearchStep& step : allSteps(search)) {
+        step.routes.sortTextOrder();
+        steps.push_back(std::make_shared<const RouteBatch>(std::move(step.routes)));
+    }
+    QCOMPARE(int(steps.size()), 4);
+    RouteListModel list;
+    const auto merge = [&list](const std::shared_ptr<const RouteBatch>& routes, int keep) {
+        RouteListModel::Merge m = list.startMerge();
+        m.prepare(routes, nullptr, keep);
+        list.addRoutes(std::move(m));
+    };
+    merge(steps[3], 6);
+    const QPersistentModelIndex pushedOut = list.index(0);
+    merge(steps[2], 6);
+    QCOMPARE(texts(list), steps[2]->texts().mid(0, 6));
+    QVERIFY(!pushedOut.isValid());
+    const QPersistentModelIndex stays = list.index(0);
+    const QString chosen = stays.data().toString();
+    QSignalSpy removed(&list, &QAbstractItemModel::rowsRemoved);
+    merge(steps[1], 4);
+    QCOMPARE(list.count(), 4);
+    QCOMPARE(stays.row(), 3);
+    QCOMPARE(stays.data().toString(), chosen);
+    const QStringList shown = texts(list);
+    QVERIFY(std::is_sorted(shown.begin(), shown.end(), byCodeUnit));
+    QCOMPARE(removed.size(), 1);
+    // Prepared before the list changed: merged here, and still cut to what the list keeps.
+    RouteListModel::Merge stale = list.startMerge();
+    stale.prepare(steps[0], nullptr, 4);
+    list.addRoutes(QStringList{"00009-A-X"});
+    list.addRoutes(std::move(stale));
+    QStringList expected = steps[0]->texts() + steps[1]->texts();
+    std::sort(expected.begin(), expected.end(), byCodeUnit);
+    QCOMPARE(texts(list), expected);
+    QCOMPARE(removed.size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestRouteListModel)
