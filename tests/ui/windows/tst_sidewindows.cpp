@@ -199,6 +199,7 @@ void TestSideWindows::searchesShowTheNaviListWindow()
     QVERIFY(!form3().isVisible());
     if (shortest) {
         main->shortestMenu()->trigger();
+        QTRY_VERIFY(main->shortestMenu()->isEnabled()); // it runs on a worker
     } else {
         main->menu(2)->trigger();
         QTRY_VERIFY(!main->searchRun()->isRunning());
