@@ -139,7 +139,7 @@ void Form1::load()
     m_menu[1]->setVisible(false);
     m_form3->menu(1)->setVisible(false);
     m_form3->MSFlexGrid1()->setColumnWidth(4, Twips::toPixels(1500));
-    m_windowMenu = new WindowMenu(*menuBar(), *m_form2, *m_form3, this);
+    m_windowMenu = new WindowMenu(*menuBar(), *m_form2, *m_form3, m_mapCommands->viewMenu(), this);
     connect(m_commands, &NaviCommands::routeListFilled, m_windowMenu, &WindowMenu::showNavi);
     m_settings.showSecondaryWindows();
 }

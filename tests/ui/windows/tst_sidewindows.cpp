@@ -11,6 +11,7 @@
 #include "windows/form2.h"
 #include "windows/form3.h"
 #include "windows/framedplace.h"
+#include "windows/mapcommands.h"
 #include "windows/windowmenu.h"
 #include "windows/windowrefs.h"
 
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -70,6 +72,8 @@ private slots:
     void firstStartShowsTheOthersOnceTheGroupIsPlaced();
     void closedWindowComesBackFromTheMenu_data();
     void closedWindowComesBackFromTheMenu();
+    void closedWindowComesBackByItsKey_data();
+    void closedWindowComesBackByItsKey();
     void searchesShowTheNaviListWindow_data();
     void searchesShowTheNaviListWindow();
     void maximisedStatesComeBackAndThePlacesStay();
@@ -181,6 +185,31 @@ void TestSideWindows::closedWindowComesBackFromTheMenu()
     QVERIFY(saved.has_value());
     const std::int32_t top = name == QLatin1String("info") ? saved->Frm2Top : saved->Frm3Top;
     QCOMPARE(top, (closedAt.y() + 20) * 15);
+}
+
+void TestSideWindows::closedWindowComesBackByItsKey_data()
+{
+    closedWindowComesBackFromTheMenu_data();
+}
+
+void TestSideWindows::closedWindowComesBackByItsKey()
+{
+    QFETCH(QString, name);
+    QFETCH(int, item);
+    Form1* main = start();
+    QWidget& window = side(name);
+    QTRY_VERIFY(window.isVisible());
+    // A narrow main window hides "ウィンドウ" behind the overflow button: "表示" has the same
+    // entries, and Ctrl+1 / Ctrl+2 work from whichever window has the keyboard.
+    QAction* entry = main->windowMenu()->menu()->actions().at(item);
+    QVERIFY(main->mapCommands().viewMenu()->actions().contains(entry));
+    window.close();
+    QWidget& other =
+        side(name == QLatin1String("info") ? QStringLiteral("navi") : QStringLiteral("info"));
+    other.activateWindow();
+    QTRY_VERIFY(other.isActiveWindow());
+    QTest::keyClick(&other, item == 0 ? Qt::Key_1 : Qt::Key_2, Qt::ControlModifier);
+    QTRY_VERIFY(window.isVisible());
 }
 
 void TestSideWindows::searchesShowTheNaviListWindow_data()
