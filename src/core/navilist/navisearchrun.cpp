@@ -70,6 +70,7 @@ bool NaviSearchRun::start(const QString& departure, const QString& destination, 
     m_destination = destination;
     m_level = level;
     m_running = true;
+    m_walkedToTheEnd = false;
     ++m_run;
     m_stop = std::make_shared<std::atomic<bool>>(false);
     m_routeList.clear();
@@ -189,6 +190,7 @@ void NaviSearchRun::handleOutcome(const Ticket& ticket)
         return;
     }
     if (step.stop == SearchStop::Cancelled || step.frontierEmpty) {
+        m_walkedToTheEnd = step.stop == SearchStop::None;
         finish();
         return;
     }

@@ -66,6 +66,9 @@ public:
     // roads are fetched on the worker first; a failure there is reported and ends the search.
     bool start(const QString& departure, const QString& destination, int level);
     bool isRunning() const { return m_running; }
+    // The last run ended because no partial route was left to grow, so its list holds every
+    // route the precision allows; not after a limit, a failure or a cancel.
+    bool walkedToTheEnd() const { return m_walkedToTheEnd; }
     // Stops a running search and joins its worker. No signal follows, so the exit sequence
     // may call it while the windows are going away, and a message box of this object's that
     // is open meanwhile returns to a run that is over.
@@ -126,6 +129,7 @@ private:
     QString m_destination;
     int m_level = 0;
     bool m_running = false;
+    bool m_walkedToTheEnd = false;
     quint64 m_run = 0; // counts starts, cancels and ends, so that a handler knows its run
     // This run's stop flag, shared with its worker and its search.
     std::shared_ptr<std::atomic<bool>> m_stop;

@@ -35,7 +35,8 @@ NaviCommands::NaviCommands(std::shared_ptr<GameSession> session, Form3& navi, Pr
         emit routeListFilled();
     });
     connect(m_searchRun, &NaviSearchRun::finished, this, [this] { emit searchRunning(false); });
-    connect(m_searchRun, &NaviSearchRun::finished, m_status, &SearchStatus::searchEnded);
+    connect(m_searchRun, &NaviSearchRun::finished, this,
+            [this, run = m_searchRun.data()] { m_status->searchEnded(run->walkedToTheEnd()); });
     connect(m_searchRun, &NaviSearchRun::captionChanged, this, &NaviCommands::captionChanged);
 
     m_shortestRun = new ShortestRun(roads, navi.routeList(), prompt, this);

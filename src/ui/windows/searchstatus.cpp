@@ -38,9 +38,10 @@ bool SearchStatus::allowSearch(const QString& departure, const QString& destinat
     return false;
 }
 
-void SearchStatus::searchEnded()
+void SearchStatus::searchEnded(bool walkedToTheEnd)
 {
-    if (m_navi.routeList().count() > 0)
+    // After a limit or a failure the player has had its message: the precision is not to blame.
+    if (!walkedToTheEnd || m_navi.routeList().count() > 0)
         return;
     const QString precision = m_level >= 0 && m_level < 5 ? m_navi.mn2(m_level)->text() : QString();
     m_navi.setStatusText(TownPairCheck::noRoute(m_departure, m_destination, precision).message);

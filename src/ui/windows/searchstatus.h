@@ -24,8 +24,9 @@ public:
     // the route list, shows it with the reason and returns false. Waits for the roads to be
     // read; throws MoraveltError when they, or the hidden towns, cannot be.
     bool allowSearch(const QString& departure, const QString& destination, int level);
-    // After that search: a route list left empty gets "no route at this precision".
-    void searchEnded();
+    // After that search: a route list left empty by a search that walked to its end gets
+    // "no route at this precision".
+    void searchEnded(bool walkedToTheEnd);
 
     // For "最短ルート": clears the line and gives the hidden towns among the two names.
     TownPairCheck::HiddenRoads hiddenRoads(const QString& departure, const QString& destination);

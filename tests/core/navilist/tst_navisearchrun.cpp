@@ -167,6 +167,7 @@ void TestNaviSearchRun::noRouteAsksNothing()
     QVERIFY(run.prompt.questions.isEmpty());
     QCOMPARE(run.list.count(), 0);
     QCOMPARE(run.captionTexts().last(), NaviSearchRun::kNormalCaption);
+    QVERIFY(run.search.walkedToTheEnd()); // so the list is empty for the precision's sake
 }
 
 void TestNaviSearchRun::fullListKeepsTheShortestAndSaysSoOnce()
@@ -220,6 +221,7 @@ void TestNaviSearchRun::memoryBudgetStopsWithAMessageAndKeepsTheRoutes()
     QCOMPARE(message.contains(QStringLiteral("一覧に表示")), listed);
     QCOMPARE(run.list.count() > 0, listed);
     QCOMPARE(run.captionTexts().last(), NaviSearchRun::kNormalCaption);
+    QVERIFY(!run.search.walkedToTheEnd());
 }
 
 void TestNaviSearchRun::secondStartIsRefusedWhileRunning()
@@ -357,6 +359,7 @@ void TestNaviSearchRun::failureEndsTheRunWithOneReport()
     QCOMPARE(run.captionTexts().last(), NaviSearchRun::kNormalCaption);
     QCOMPARE(run.finished.size(), 1);
     QVERIFY(!run.search.isRunning());
+    QVERIFY(!run.search.walkedToTheEnd());
 
     // The game goes on: the next search runs whole.
     QVERIFY(run.search.start(QStringLiteral("A"), QStringLiteral("D"), 0));
@@ -364,6 +367,7 @@ void TestNaviSearchRun::failureEndsTheRunWithOneReport()
     QCOMPARE(texts(run.list), (QStringList{"00003-A-B-C-D", "00100-A-D"}));
     QCOMPARE(run.prompt.errors.size(), 1);
     QCOMPARE(run.finished.size(), 2);
+    QVERIFY(run.search.walkedToTheEnd());
 }
 
 void TestNaviSearchRun::deletedFromInsideTheQuestion_data()
