@@ -18,36 +18,8 @@ for needed in Xvfb openbox xdotool xclip xprop xwininfo python3; do
     command -v "$needed" >/dev/null || { echo "SKIP: $needed is not installed"; exit 77; }
 done
 
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill -CONT "$pid" 2>/dev/null; kill "$pid" 2>/dev/null; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-# The test runs this under timeout(1), which ends it with TERM: the cleanup still runs.
-trap 'echo "FAIL: interrupted or out of time"; exit 1' TERM INT
-
-fail() {
-    echo "FAIL: $*"
-    [ -n "${DISPLAY:-}" ] && xwininfo -root -tree 2>/dev/null | grep -i moravelt
-    # E2E_SHOTS=FOLDER keeps a picture of the screen at the failure.
-    [ -n "${E2E_SHOTS:-}" ] && command -v import >/dev/null && import -window root "$E2E_SHOTS/fail.png"
-    exit 1
-}
-step() { echo "-- $*"; }
-
-# waitfor SECONDS COMMAND...: polls until the command succeeds.
-waitfor() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.1
-    done
-}
+# shellcheck source=common.sh
+source "$(dirname "$0")/common.sh"
 
 # The X server picks a free display itself and tells its number.
 Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &

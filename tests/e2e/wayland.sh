@@ -13,28 +13,8 @@ plugins="$(qtpaths6 --query QT_INSTALL_PLUGINS 2>/dev/null)"
 ls "${plugins:-/usr/lib/*/qt6/plugins}"/platforms/libqwayland-generic.so >/dev/null 2>&1 ||
     { echo "SKIP: Qt's Wayland platform plugin (qt6-wayland) is not installed"; exit 77; }
 
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'echo "FAIL: interrupted or out of time"; exit 1' TERM INT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
-waitfor() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.1
-    done
-}
+# shellcheck source=common.sh
+source "$(dirname "$0")/common.sh"
 
 mkdir -m 700 "$work/runtime" "$work/config" "$work/data"
 mkdir "$work/play"
