@@ -103,6 +103,7 @@ void Form3::buildLayout()
 
     m_status->setObjectName(QStringLiteral("status"));
     m_status->setTextFormat(Qt::PlainText);
+    m_status->setIndent(m_status->fontMetrics().averageCharWidth());
     // A long reason is cut, never widens the window.
     m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_summary->setObjectName(QStringLiteral("summary"));
