@@ -33,15 +33,16 @@ namespace moravelt {
 //
 // Bands. A step that may fill the list is walked in bands of whole totals, shortest first:
 // band i gives out the routes of totals in (B(i-1), B(i)] and enters only partial routes
-// whose least completion is at most B(i) and whose most is above B(i-1) (the others' routes
-// all lie in other bands). Every route of the step lies in exactly one band, so a band walk
-// misses none of them; after band i every route of total up to B(i) has been given out or
-// cut by the list's bound. Once that bound cuts every total above B(i) (KeptTotals::cuts),
-// the later bands could give out nothing the list keeps, and the step ends. A depth-first
-// walk of the whole step meets its routes in no order of total, so the list's bound comes
-// down slowly while millions of routes within it are given out and pushed out again; bands
-// give out little more than the routes the list keeps. Band edges only decide which routes
-// are found when, never which are kept: the step's routes are sorted into text order after.
+// whose least completion is at most B(i) and whose most is above B(i-1) (whole km never
+// decrease as km grow, so the others' routes all lie in other bands). Every route of the
+// step lies in exactly one band, so a band walk misses none of them; after band i every
+// route of total up to B(i) has been given out or cut by the list's bound. Once that bound
+// cuts every total above B(i) (KeptTotals::cuts), the later bands could give out nothing the
+// list keeps, and the step ends. A depth-first walk of the whole step meets its routes in no
+// order of total, so the list's bound comes down slowly while millions of routes within it
+// are given out and pushed out again; bands give out little more than the list keeps. Band
+// edges only decide which routes are found when, never which are kept: the step's routes
+// are sorted into text order after.
 //
 // Memory. The memo's table, the step's batch, the walk's stack and bounds, the batches given
 // out before (the list holds them) and each listed route's place in the sort and the list are
@@ -50,7 +51,8 @@ namespace moravelt {
 // Order. The step-by-step search orders its frontier by the entry each partial route grew
 // from and then by the row order of the roads, which is the lexicographic order of the rows
 // taken; a depth-first walk taking each town's roads in row order meets the same partial
-// routes, and so the same routes, in that same order.
+// routes, and so the same routes, in that same order. A step walked in bands gives them out
+// band by band instead; the list sorts every step's routes into text order anyway.
 class RouteSearch
 {
 public:
