@@ -154,6 +154,10 @@ SearchStop RouteSearch::walkInBands(std::int32_t root, int legs, RouteBatch& out
         lastCount = m_inBands;
         m_bandLow = m_bandHigh;
         width = std::max(width + 1, std::int64_t(double(width) * growth));
+        // The list's bound lies within the bands, yet does not cut the routes of six digits
+        // that sort before it: only the last band, which has no upper end, can hold them.
+        if (cutting() && m_kept.cutoff() <= m_bandLow)
+            width = most - least;
     }
 }
 
