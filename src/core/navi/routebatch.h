@@ -96,6 +96,17 @@ public:
     const std::vector<std::uint32_t>& textOrder() const { return m_textOrder; }
 
     std::size_t memoryBytes() const;
+    // What its nodes and routes fill, blocks reserved but untouched not counted.
+    std::size_t filledBytes() const
+    {
+        return m_nodes.size() * sizeof(Node) + m_routes.size() * sizeof(Route);
+    }
+    // What sortTextOrder() holds for a moment besides the batch: a subtree size per node, and
+    // a path rank and a sort buffer entry per route.
+    std::size_t sortingBytes() const
+    {
+        return (m_nodes.size() + 2 * m_routes.size()) * sizeof(std::uint32_t);
+    }
 
 private:
     std::uint64_t signatureFrom(std::size_t start, int route, int bits) const;

@@ -5,6 +5,7 @@
 #include "navi/routestring.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace moravelt {
@@ -40,10 +41,14 @@ bool RouteSearch::cut(std::int64_t leastMicroKm, std::int64_t mostMicroKm) const
            m_kept.cuts(RouteString::wholeKm(leastMicroKm), RouteString::wholeKm(mostMicroKm));
 }
 
-std::size_t RouteSearch::keptBytes() const
+std::size_t RouteSearch::keptBytes(int stepRoutes) const
 {
-    // The step's own routes are counted with its batch.
-    return std::size_t(std::min(m_foundBeforeStep, m_limits.maxRoutes)) * kBytesPerKeptRoute;
+    // The batches given out stay in the list; the step's own batch is counted by the walk.
+    // Each route the list will hold once the step is merged adds its place in the sort and
+    // in the list.
+    return m_givenBytes +
+           std::size_t(std::min(m_foundBeforeStep + stepRoutes, m_limits.maxRoutes)) *
+               kBytesPerListedRoute;
 }
 
 SearchStop RouteSearch::limitReached() const
@@ -71,6 +76,7 @@ SearchStep RouteSearch::step()
         m_elapsed += std::chrono::steady_clock::now() - m_stepStart;
         m_expanded += result.expanded;
         result.listFilled = !wasFull && m_kept.isFull();
+        m_givenBytes += result.routes.filledBytes();
         m_over = result.frontierEmpty || result.stop != SearchStop::None;
         ++m_step;
         return std::move(result);
@@ -98,8 +104,61 @@ SearchStep RouteSearch::step()
     if (expected == 0)
         return done();
     const std::int32_t root = std::int32_t(result.routes.addNode(-1, m_departure));
-    result.stop = walk({0, root, 0}, legs, result.routes, result.expanded);
+    m_bandLow = -1;
+    m_bandHigh = kNoBound;
+    // A step that cannot fill the list is walked whole, in row order, as before it is full.
+    const bool mayFill =
+        m_limits.maxRoutes > 0 &&
+        expected > std::uint64_t(std::max<std::int64_t>(m_limits.maxRoutes - m_foundBeforeStep, 0));
+    result.stop = mayFill ? walkInBands(root, legs, result.routes, result.expanded)
+                          : walk({0, root, 0}, legs, result.routes, result.expanded);
+    m_bandLow = -1;
+    m_bandHigh = kNoBound;
     return done();
+}
+
+SearchStop RouteSearch::walkInBands(std::int32_t root, int legs, RouteBatch& out,
+                                    std::int64_t& expanded)
+{
+    prepareBounds(legs);
+    const std::int64_t least = RouteString::wholeKm(m_least.front());
+    const std::int64_t most = RouteString::wholeKm(m_most.front());
+    // Routes the list should hold after the last band; a little more than it keeps, so that
+    // a band too narrow by a little needs no further band.
+    const double wanted = double(m_limits.maxRoutes) * 1.25;
+    // The first band is narrow; later ones are widened by how the routes' number grew with
+    // the width so far (about as a power of it), to hold about `wanted` routes.
+    std::int64_t width = 4;
+    std::int64_t lastWidth = 0;
+    std::int64_t lastCount = 0;
+    m_inBands = 0;
+    for (;;) {
+        m_bandHigh = least + width >= std::min<std::int64_t>(most, KeptTotals::kFiveDigits - 1)
+                         ? kNoBound
+                         : least + width;
+        if (const SearchStop stop = walk({0, root, 0}, legs, out, expanded);
+            stop != SearchStop::None)
+            return stop;
+        if (m_bandHigh == kNoBound || (cutting() && m_kept.cuts(m_bandHigh + 1, most)))
+            return SearchStop::None;
+        double growth = 4;
+        if (m_inBands > 0) {
+            const double power =
+                lastCount > 0 && m_inBands > lastCount
+                    ? std::max(1.0, std::log(double(m_inBands) / double(lastCount)) /
+                                        std::log(double(width) / double(lastWidth)))
+                    : 8.0;
+            growth = std::clamp(std::pow(wanted / double(m_inBands), 1.0 / power), 1.05, 4.0);
+        }
+        lastWidth = width;
+        lastCount = m_inBands;
+        m_bandLow = m_bandHigh;
+        width = std::max(width + 1, std::int64_t(double(width) * growth));
+        // The list's bound lies within the bands, yet does not cut the routes of six digits
+        // that sort before it: only the last band, which has no upper end, can hold them.
+        if (cutting() && m_kept.cutoff() <= m_bandLow)
+            width = most - least;
+    }
 }
 
 void RouteSearch::prepareBounds(int legs)
@@ -125,8 +184,14 @@ void RouteSearch::orderRoads(std::int64_t microKm, const SearchMemo::State& stat
         else if (child >= 0 && m_memo->reaches(child, legsLeft))
             order.push_back({total + m_least[std::size_t(child)], road});
     }
-    std::stable_sort(order.begin(), order.end(),
-                     [](const Choice& a, const Choice& b) { return a.least < b.least; });
+    // A town has a few roads: sorted by insertion, stable and without a buffer to allocate.
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        const Choice moving = order[i];
+        std::size_t j = i;
+        for (; j > 0 && moving.least < order[j - 1].least; --j)
+            order[j] = order[j - 1];
+        order[j] = moving;
+    }
 }
 
 SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out,
@@ -148,6 +213,11 @@ SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out,
     stack.reserve(std::size_t(legs) + 1);
     m_orders.resize(std::size_t(legs) + 1);
     const SearchMemo& memo = *m_memo;
+    const bool banded = m_bandLow >= 0 || m_bandHigh != kNoBound;
+    const auto inBand = [this](std::int64_t microKm) {
+        const std::int64_t km = RouteString::wholeKm(microKm);
+        return km > m_bandLow && km <= m_bandHigh;
+    };
     const std::int64_t compactAt = m_limits.maxRoutes + m_limits.maxRoutes / 2 + 1;
     const auto compact = [&] {
         std::vector<std::int32_t> live;
@@ -177,7 +247,7 @@ SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out,
         const std::int32_t child = memo.child(state, road);
         const std::int64_t total = frame.at.microKm + roads[std::size_t(road)].microKm;
         if (child == SearchMemo::kDestination) {
-            if (state.position + 1 != legs || cut(total, total))
+            if (state.position + 1 != legs || cut(total, total) || !inBand(total))
                 continue;
             // A partial route gets its node with its first route: the walk tries far more
             // partial routes than lead to a route once the full list cuts.
@@ -191,6 +261,7 @@ SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out,
             }
             out.addRoute(std::uint32_t(frame.at.node), total);
             m_kept.add(RouteString::wholeKm(total));
+            ++m_inBands;
             // Routes tied with the cutoff are never cut, many may tie (roads of 0 km), and
             // the cutoff comes down only as shorter routes are met: only the step's first
             // maxRoutes in text order can still enter the list, and the others go.
@@ -201,16 +272,21 @@ SearchStop RouteSearch::walk(const Prefix& from, int legs, RouteBatch& out,
         const int legsLeft = legs - state.position - 1;
         if (child < 0 || !memo.reaches(child, legsLeft))
             continue;
-        if (cutting()) {
+        if (banded || cutting()) {
             prepareBounds(legs);
-            if (cut(total + m_least[std::size_t(child)], total + m_most[std::size_t(child)]))
+            const std::int64_t least = total + m_least[std::size_t(child)];
+            const std::int64_t most = total + m_most[std::size_t(child)];
+            if (cut(least, most) || RouteString::wholeKm(least) > m_bandHigh ||
+                RouteString::wholeKm(most) <= m_bandLow)
                 continue;
         }
         if (++expanded % kCheckInterval == 0) {
             if (const SearchStop stop = limitReached(); stop != SearchStop::None)
                 return finish(stop);
-            if (memo.memoryBytes() + out.memoryBytes() + stack.capacity() * sizeof(Frame) +
-                    (m_least.capacity() + m_most.capacity()) * sizeof(std::int64_t) + keptBytes() >
+            if (memo.memoryBytes() + out.memoryBytes() + out.sortingBytes() +
+                    stack.capacity() * sizeof(Frame) +
+                    (m_least.capacity() + m_most.capacity()) * sizeof(std::int64_t) +
+                    keptBytes(out.size()) >
                 m_limits.memoryBudget)
                 return finish(SearchStop::MemoryBudget);
         }

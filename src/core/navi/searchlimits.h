@@ -19,8 +19,10 @@ struct SearchLimits
     // before the first step; a few thousand on real maps.
     std::int64_t maxStates = 4'000'000;
     // What one search may hold: its table (each state with an entry per road leaving its
-    // town), the routes it keeps and the walk's own stacks. The game with its map and
-    // pictures takes about 130 MB besides.
+    // town), the batches of routes it gives out with their places in the list, and the walk's
+    // own stacks. The game with its map and pictures takes about 130 MB besides. A full list
+    // of long routes (a hundred legs) needs about this much alone, so such a search may stop
+    // here before its list is full.
     std::size_t memoryBudget = std::size_t(128) << 20;
     // Computing time of the whole search, not counting the time a question waits.
     std::chrono::milliseconds timeBudget{60'000};

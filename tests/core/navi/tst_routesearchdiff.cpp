@@ -163,6 +163,7 @@ private slots:
     void matchesTheStepByStepSearch();
     void matchesTheBreadthFirstSearch();
     void fullListKeepsTheBreadthFirstSearchsFirstRoutes();
+    void fullListOfDenseMapsKeepsTheFirstRoutes();
     void memoryBudgetKeepsWhatWasFound();
 };
 
@@ -302,6 +303,52 @@ void TestRouteSearchDiff::fullListKeepsTheBreadthFirstSearchsFirstRoutes()
     QVERIFY(filledFifty > 20);
     // The bound does cut: a list of at most 50 needs far less of the walk.
     QVERIFY(walkedCapped * 2 < walkedWhole);
+}
+
+void TestRouteSearchDiff::fullListOfDenseMapsKeepsTheFirstRoutes()
+{
+    // Dense maps give steps of many routes over a wide spread of totals, so a step that
+    // fills the list is walked in many bands of totals; with roads of up to 40,000 km some
+    // totals have six digits, which sort before longer five-digit ones.
+    static const QStringList pool{"津", "大津", "津山", "山", "京", "京都", "東京", "A", "AB"};
+    std::int64_t given = 0;
+    std::int64_t routes = 0;
+    for (quint32 seed = 1; seed <= 60; ++seed) {
+        QRandomGenerator random(seed);
+        const QStringList towns = pool.mid(0, 8 + random.bounded(2));
+        const double longest = seed % 3 == 0 ? 40000 : 400;
+        TestMap map;
+        for (const QString& from : towns) {
+            for (const QString& to : towns) {
+                if (from != to && random.bounded(100) < 85)
+                    oneWay(map, from, to, 0.5 * (1 + random.bounded(int(longest * 2))));
+            }
+        }
+        LoadedMap loaded(map);
+        const QString& departure = towns.front();
+        const QString& destination = towns.back();
+        const int level = 2 + int(seed % 3);
+        const qsizetype keep = seed % 2 == 0 ? 5 : 60;
+        test::BfsRouteSearch oracle(loaded.graph, departure, destination, level);
+        QStringList all;
+        while (!oracle.isOver())
+            all << oracle.step().routes;
+        std::sort(all.begin(), all.end());
+        SearchLimits limits;
+        limits.maxRoutes = keep;
+        RouteSearch search(loaded.graph, departure, destination, level, limits);
+        const std::vector<SearchStep> steps = allSteps(search);
+        const QByteArray where =
+            QStringLiteral("seed %1, level %2, list of %3").arg(seed).arg(level).arg(keep).toUtf8();
+        QVERIFY2(steps.back().stop == SearchStop::None, where.constData());
+        QVERIFY2(firstInTextOrder(steps, keep) == all.mid(0, keep), where.constData());
+        given += search.routesFound();
+        routes += all.size();
+    }
+    // The lists are far shorter than what the maps hold, and the search gives out only a
+    // small part of it.
+    QVERIFY(routes > 20000);
+    QVERIFY(given * 5 < routes);
 }
 
 void TestRouteSearchDiff::memoryBudgetKeepsWhatWasFound()
