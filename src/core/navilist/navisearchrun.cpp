@@ -10,6 +10,10 @@
 
 #include <QPromise>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace moravelt {
 
 const QString NaviSearchRun::kQuestion =
@@ -236,7 +240,7 @@ void NaviSearchRun::finish()
     ++m_run;
     m_running = false;
     stopWorker();
-    m_walk.reset();
+    releaseWalk();
     emit captionChanged(kNormalCaption);
     emit finished();
 }
@@ -248,7 +252,18 @@ void NaviSearchRun::cancel()
     ++m_run;
     m_running = false;
     stopWorker();
+    releaseWalk();
+}
+
+void NaviSearchRun::releaseWalk()
+{
     m_walk.reset();
+    // The search's table and batches were allocated on worker threads, whose malloc arenas
+    // keep what is freed for themselves: handed back now, a few searches in a row on a dense
+    // map do not add up beyond one search's budget.
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 QString NaviSearchRun::listFullCaption(qint64 kept)

@@ -117,6 +117,7 @@ private:
     void handleOutcome(const Ticket& ticket);
     void fail(const Ticket& ticket, std::exception_ptr failure);
     void stopWorker();
+    void releaseWalk();
     void finish();
     static QString limitMessage(SearchStop stop, bool listed);
 
