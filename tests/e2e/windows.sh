@@ -41,24 +41,8 @@ screen() {
     screen_w=$1 screen_h=$2
 }
 
-window() {
-    local w
-    for w in $(xdotool search --onlyvisible --name 'モラベルト' 2>/dev/null); do
-        [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ] && { echo "$w"; return 0; }
-    done
-    return 1
-}
-client() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
-        /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
-}
-frame() {
-    local x y w h l r t b
-    read -r x y w h < <(client "$1")
-    IFS=', ' read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //')
-    echo $((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))
-}
-framed() { xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '= '; }
+# shellcheck source=xwindows.sh
+source "$(dirname "$0")/xwindows.sh"
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 maximised() { xprop -id "$1" _NET_WM_STATE | grep -q '_NET_WM_STATE_MAXIMIZED_VERT.*_NET_WM_STATE_MAXIMIZED_HORZ\|_NET_WM_STATE_MAXIMIZED_HORZ.*_NET_WM_STATE_MAXIMIZED_VERT'; }
 
