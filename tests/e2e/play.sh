@@ -46,10 +46,6 @@ source "$(dirname "$0")/xwindows.sh"
 named() { [ "$(xdotool getwindowname "$1" 2>/dev/null)" = "$2" ]; }
 at() { [ "$(frame "$1" | cut -d' ' -f1,2)" = "$2 $3" ]; }
 
-main_caption='!モラベルト'
-info_caption='モラベルト 情報'
-navi_caption='モラベルト ナビリスト'
-
 # Starts the game and waits until its three windows are framed and stand still.
 # What start_game runs the game under, if anything.
 launcher=()
@@ -58,35 +54,7 @@ start_game() {
     "${launcher[@]}" env --default-signal=INT "$game" >>"$work/game.log" 2>&1 &
     game_pid=$!
     pids+=($game_pid)
-    local w
-    for caption in "$main_caption" "$info_caption" "$navi_caption"; do
-        waitfor 30 window "$caption" >/dev/null || fail "no window \"$caption\""
-        w=$(window "$caption")
-        waitfor 10 framed "$w" || fail "\"$caption\" was not framed"
-    done
-    local before=""
-    local now
-    for _ in $(seq 50); do
-        now="$(places)"
-        [ "$now" = "$before" ] && break
-        before="$now"
-        sleep 0.3
-    done
-    main=$(window "$main_caption")
-    info=$(window "$info_caption")
-    navi=$(window "$navi_caption")
-}
-places() {
-    local caption
-    for caption in "$main_caption" "$info_caption" "$navi_caption"; do
-        frame "$(window "$caption")"
-    done
-}
-
-ended() {
-    local state
-    state=$(ps -o stat= -p "$game_pid" 2>/dev/null)
-    [ -z "$state" ] || [[ $state == Z* ]]
+    settle_windows
 }
 
 # The exit sequence has begun: the game ended, a message box came up, or the information
@@ -126,13 +94,6 @@ answer_box() {
         fail "the message box stayed"
 }
 
-# Field N (0-based) of the settings record's first fifteen numbers.
-field() {
-    python3 -c 'import struct, sys
-d = open("Moravelt.ini", "rb").read()
-v = struct.unpack("<10ih4i", d[:58])
-print(v[int(sys.argv[1])])' "$1"
-}
 texts() {
     python3 -c 'import struct
 d = open("Moravelt.ini", "rb").read()

@@ -46,40 +46,11 @@ source "$(dirname "$0")/xwindows.sh"
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 maximised() { xprop -id "$1" _NET_WM_STATE | grep -q '_NET_WM_STATE_MAXIMIZED_VERT.*_NET_WM_STATE_MAXIMIZED_HORZ\|_NET_WM_STATE_MAXIMIZED_HORZ.*_NET_WM_STATE_MAXIMIZED_VERT'; }
 
-main_caption='!モラベルト'
-info_caption='モラベルト 情報'
-navi_caption='モラベルト ナビリスト'
-
-places() {
-    local caption
-    for caption in "$main_caption" "$info_caption" "$navi_caption"; do
-        frame "$(window "$caption")"
-    done
-}
 start_game() {
     "$game" >>"$work/game.log" 2>&1 &
     game_pid=$!
     pids+=($game_pid)
-    local caption w before="" now
-    for caption in "$main_caption" "$info_caption" "$navi_caption"; do
-        waitfor 30 window "$caption" >/dev/null || fail "no window \"$caption\""
-        w=$(window "$caption")
-        waitfor 10 framed "$w" || fail "\"$caption\" was not framed"
-    done
-    for _ in $(seq 50); do
-        now="$(places)"
-        [ "$now" = "$before" ] && break
-        before="$now"
-        sleep 0.3
-    done
-    main=$(window "$main_caption")
-    info=$(window "$info_caption")
-    navi=$(window "$navi_caption")
-}
-ended() {
-    local state
-    state=$(ps -o stat= -p "$game_pid" 2>/dev/null)
-    [ -z "$state" ] || [[ $state == Z* ]]
+    settle_windows
 }
 exit_game() {
     local try
@@ -90,12 +61,6 @@ exit_game() {
     done
     waitfor 15 ended || fail "the game did not end"
     wait "$game_pid" || fail "the game ended with code $?: $(tail -5 "$work/game.log")"
-}
-# Field N (0-based) of the settings record's first fifteen numbers.
-field() {
-    python3 -c 'import struct, sys
-d = open("Moravelt.ini", "rb").read()
-print(struct.unpack("<10ih4i", d[:58])[int(sys.argv[1])])' "$1"
 }
 
 # near A B TOLERANCE

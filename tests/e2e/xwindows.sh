@@ -22,3 +22,47 @@ frame() {
     echo $((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))
 }
 framed() { xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '= '; }
+
+main_caption='!モラベルト'
+info_caption='モラベルト 情報'
+navi_caption='モラベルト ナビリスト'
+
+# The three windows' frames, a line each.
+places() {
+    local caption
+    for caption in "$main_caption" "$info_caption" "$navi_caption"; do
+        frame "$(window "$caption")"
+    done
+}
+# Waits until the game's three windows are mapped, framed and stand still, then sets $main,
+# $info and $navi to them.
+settle_windows() {
+    local caption w before="" now
+    for caption in "$main_caption" "$info_caption" "$navi_caption"; do
+        waitfor 30 window "$caption" >/dev/null || fail "no window \"$caption\""
+        w=$(window "$caption")
+        waitfor 10 framed "$w" || fail "\"$caption\" was not framed"
+    done
+    for _ in $(seq 50); do
+        now="$(places)"
+        [ "$now" = "$before" ] && break
+        before="$now"
+        sleep 0.3
+    done
+    main=$(window "$main_caption")
+    info=$(window "$info_caption")
+    navi=$(window "$navi_caption")
+}
+# The game started as $game_pid has ended (a zombie counts).
+ended() {
+    local state
+    state=$(ps -o stat= -p "$game_pid" 2>/dev/null)
+    [ -z "$state" ] || [[ $state == Z* ]]
+}
+# Field N (0-based) of the settings record's first fifteen numbers, in this folder's
+# "Moravelt.ini".
+field() {
+    python3 -c 'import struct, sys
+d = open("Moravelt.ini", "rb").read()
+print(struct.unpack("<10ih4i", d[:58])[int(sys.argv[1])])' "$1"
+}
