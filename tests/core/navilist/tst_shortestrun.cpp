@@ -2,6 +2,7 @@
 
 #include "navilist/routelistmodel.h"
 #include "navilist/shortestrun.h"
+#include "routelisttexts.h"
 #include "searchtestmaps.h"
 #include "testprompt.h"
 
@@ -24,14 +25,6 @@ TestMap detourMap()
     oneWay(map, QStringLiteral("B"), QStringLiteral("C"), 1);
     oneWay(map, QStringLiteral("C"), QStringLiteral("D"), 1);
     return map;
-}
-
-QStringList listed(const RouteListModel& list)
-{
-    QStringList texts;
-    for (int i = 0; i < list.count(); ++i)
-        texts << list.text(i);
-    return texts;
 }
 
 // One run with its list, prompt and recorded signals; the roads come from `roads`.
@@ -89,7 +82,7 @@ void TestShortestRun::listsOrReports()
     QCOMPARE(r.finished.first().first().toBool(), errors.isEmpty());
     QVERIFY(!r.run.isRunning());
     QCOMPARE(r.prompt.errors, errors);
-    QCOMPARE(listed(r.list), routes);
+    QCOMPARE(texts(r.list), routes);
 }
 
 void TestShortestRun::cancelStopsTheWorker()
@@ -122,7 +115,7 @@ void TestShortestRun::cancelStopsTheWorker()
     QCoreApplication::processEvents();
     for (Run* run : {&r, &waiting}) {
         QCOMPARE(run->finished.size(), 0);
-        QCOMPARE(listed(run->list), QStringList{"00001-X-Y"});
+        QCOMPARE(texts(run->list), QStringList{"00001-X-Y"});
         QCOMPARE(run->prompt.errors, QStringList());
     }
 }
